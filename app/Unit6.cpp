@@ -1,0 +1,35 @@
+#include "app/Unit6.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace {
+
+constexpr int splashWidth = 476;
+constexpr int splashHeight = 359;
+constexpr int splashMs = 4000;
+
+} // namespace
+
+TForm6::TForm6()
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
+    setAttribute(Qt::WA_QuitOnClose, false);
+    Image1 = new PictureBox(this);
+    Image1->setPicture(QImage(QStringLiteral(":/art/splash.png")));
+    // FormCreate
+    setFixedSize(splashWidth, splashHeight);
+    Image1->setGeometry(0, 0, splashWidth, splashHeight);
+    Timer1.setInterval(splashMs);
+    connect(&Timer1, &QTimer::timeout, this, &TForm6::Timer1Timer);
+}
+
+void TForm6::Timer1Timer() {
+    Timer1.stop();
+    hide();
+}
+
+void TForm6::showEvent(QShowEvent* event) {
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->geometry().center() - QPoint(width() / 2, height() / 2));
+    QWidget::showEvent(event);
+}

@@ -1,0 +1,19 @@
+#pragma once
+#include "app/controls.h"
+
+#include <QTimer>
+#include <QWidget>
+
+// The splash picture, shown once over the main window after start.
+class TForm6 : public QWidget {
+    Q_OBJECT
+public:
+    TForm6();
+    void Timer1Timer();
+
+    PictureBox* Image1;
+    QTimer Timer1;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+};

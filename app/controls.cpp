@@ -1,0 +1,201 @@
+#include "app/controls.h"
+
+#include "app/font_size.h"
+#include "platform/cp932.h"
+#include "platform/face_map.h"
+
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QTimer>
+
+namespace app {
+namespace {
+
+// What the desktop's system colours look like here; only a few occur in practice.
+QColor systemColorLook(int index) {
+    switch (index) {
+    case 5:  // window
+        return Qt::white;
+    case 15: // button face
+        return QColor(240, 240, 240);
+    case 16: // button shadow
+    case 17: // grey text
+        return QColor(128, 128, 128);
+    case 13: // highlight
+        return QColor(0, 120, 215);
+    case 14: // highlight text
+        return Qt::white;
+    default: // window text and the other text colours
+        return Qt::black;
+    }
+}
+
+} // namespace
+
+QColor toQColor(records::StoredColor color) {
+    const auto bits = static_cast<std::uint32_t>(color);
+    if (bits & 0x80000000u)
+        return systemColorLook(static_cast<int>(bits & 0xFFu));
+    return QColor(static_cast<int>(bits & 0xFF), static_cast<int>((bits >> 8) & 0xFF),
+                  static_cast<int>((bits >> 16) & 0xFF));
+}
+
+QString fromCp932(const std::string& bytes) {
+    return QString::fromStdString(platform::cp932ToUtf8(bytes));
+}
+
+void setFontPixels(records::FontSpec& font, int pixels, int ppi) {
+    font.size = pointsForPixels(pixels, ppi);
+    font.height = -pixelsForPoints(font.size, ppi);
+}
+
+int screenPpi() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const int ppi = screen ? qRound(screen->logicalDotsPerInchY()) : 96;
+    return ppi > 0 ? ppi : 96;
+}
+
+void switchOn(QTimer& timer) {
+    if (!timer.isActive())
+        timer.start();
+}
+
+QFont toQFont(const records::FontSpec& spec) {
+    QFont font(platform::installedFaceFor(fromCp932(spec.name)));
+    font.setPixelSize(std::max(1, spec.pixels()));
+    font.setBold(spec.style & records::Bold);
+    font.setItalic(spec.style & records::Italic);
+    font.setUnderline(spec.style & records::Underline);
+    font.setStrikeOut(spec.style & records::StrikeOut);
+    if (spec.pitch == "fpFixed")
+        font.setFixedPitch(true);
+    return font;
+}
+
+AutoLabel::AutoLabel(QWidget* parent, bool centred) : QLabel(parent) {
+    setAlignment((centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
+    setAutoFillBackground(false);
+    setContentsMargins(0, 0, 0, 0);
+    setMargin(0);
+    setIndent(0);
+    setTextFormat(Qt::PlainText);
+    setFocusPolicy(Qt::NoFocus);
+    setFontSpec(spec_);
+}
+
+void AutoLabel::fitToText() {
+    const QFontMetrics metrics(font());
+    resize(std::max(1, metrics.horizontalAdvance(text())), metrics.height());
+}
+
+void AutoLabel::setCaption(const QString& text) {
+    setText(text);
+    fitToText();
+}
+
+void AutoLabel::setFontSpec(const records::FontSpec& spec) {
+    spec_ = spec;
+    setFont(toQFont(spec_));
+    QPalette pal = palette();
+    pal.setColor(QPalette::WindowText, toQColor(spec_.color));
+    setPalette(pal);
+    fitToText();
+}
+
+void AutoLabel::setFontPixels(int pixels) {
+    records::FontSpec spec = spec_;
+    app::setFontPixels(spec, pixels, screenPpi());
+    setFontSpec(spec);
+}
+
+void AutoLabel::setFontColor(records::StoredColor color) {
+    spec_.color = color;
+    QPalette pal = palette();
+    pal.setColor(QPalette::WindowText, toQColor(color));
+    setPalette(pal);
+}
+
+void AutoLabel::mousePressEvent(QMouseEvent* event) {
+    emit mousePressed(this, event->button());
+}
+
+void AutoLabel::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked(this);
+    emit mouseReleased(this, event->button());
+}
+
+PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void PictureBox::setPicture(const QImage& image) {
+    picture_ = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    update();
+}
+
+void PictureBox::copyFrom(const QImage& source, int width, int height) {
+    if (picture_.width() < width || picture_.height() < height) {
+        QImage grown(std::max(width, picture_.width()), std::max(height, picture_.height()),
+                     QImage::Format_ARGB32_Premultiplied);
+        grown.fill(Qt::transparent);
+        QPainter(&grown).drawImage(0, 0, picture_);
+        picture_ = grown;
+    }
+    QPainter painter(&picture_);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(QPoint(0, 0), source, QRect(0, 0, width, height));
+    painter.end();
+    update();
+}
+
+void PictureBox::setPaintPicture(bool on) {
+    paintPicture_ = on;
+    update();
+}
+
+void PictureBox::paintEvent(QPaintEvent*) {
+    if (!paintPicture_ || picture_.isNull())
+        return;
+    QPainter(this).drawImage(0, 0, picture_);
+}
+
+PictureButton::PictureButton(QWidget* parent) : PictureBox(parent) {
+    setCursor(Qt::PointingHandCursor);
+}
+
+void PictureButton::mousePressEvent(QMouseEvent* event) {
+    emit mousePressed(this, event->button(), event->modifiers(), event->position().toPoint());
+}
+
+void PictureButton::mouseReleaseEvent(QMouseEvent* event) {
+    const QPoint pos = event->position().toPoint();
+    if (event->button() == Qt::LeftButton && rect().contains(pos))
+        emit clicked(this);
+    emit mouseReleased(this, event->button(), event->modifiers(), pos);
+}
+
+FlatButton::FlatButton(const QString& caption, QWidget* parent, bool raised)
+    : QToolButton(parent) {
+    setText(caption);
+    setAutoRaise(!raised);
+    setFocusPolicy(Qt::NoFocus);
+    setToolButtonStyle(Qt::ToolButtonTextOnly);
+}
+
+void FlatButton::setFontSpec(const records::FontSpec& spec) {
+    spec_ = spec;
+    applyFont();
+}
+
+void FlatButton::applyFont() {
+    setFont(toQFont(spec_));
+    QPalette pal = palette();
+    pal.setColor(QPalette::ButtonText, toQColor(spec_.color));
+    setPalette(pal);
+}
+
+} // namespace app

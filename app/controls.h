@@ -1,0 +1,128 @@
+#pragma once
+#include "records/font_spec.h"
+
+#include <QImage>
+#include <QLabel>
+#include <QToolButton>
+#include <QWidget>
+
+class QTimer;
+
+namespace app {
+
+QColor toQColor(records::StoredColor color);
+QString fromCp932(const std::string& bytes);
+
+// Sets the font's size from a pixel height at the screen's resolution.
+void setFontPixels(records::FontSpec& font, int pixels, int ppi);
+
+// The resolution fonts are sized for: the primary screen's logical dots per inch.
+int screenPpi();
+
+// Switching on a timer that already runs does not restart its interval.
+void switchOn(QTimer& timer);
+
+// A transparent label whose font is kept as a stored font and which, like a desktop label with
+// automatic size, takes the size of its text whenever the text or the font changes; its width
+// and height can be set afterwards (a width of 800 with centred text centres the line).
+class AutoLabel : public QLabel {
+    Q_OBJECT
+public:
+    explicit AutoLabel(QWidget* parent, bool centred = false);
+
+    void setCaption(const QString& text);
+    QString caption() const { return text(); }
+
+    const records::FontSpec& fontSpec() const { return spec_; }
+    void setFontSpec(const records::FontSpec& spec);
+    void setFontPixels(int pixels);
+    void setFontColor(records::StoredColor color);
+
+    void setLeft(int x) { move(x, y()); }
+    void setTop(int y) { move(x(), y); }
+    void setWidth(int w) { resize(w, height()); }
+    void setHeight(int h) { resize(width(), h); }
+
+signals:
+    void mousePressed(AutoLabel* sender, Qt::MouseButton button);
+    void mouseReleased(AutoLabel* sender, Qt::MouseButton button);
+    void clicked(AutoLabel* sender);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void fitToText();
+
+    records::FontSpec spec_;
+};
+
+// A picture control: a fixed-size picture into which rectangles of bitmaps are copied.
+class PictureBox : public QWidget {
+    Q_OBJECT
+public:
+    explicit PictureBox(QWidget* parent);
+
+    void setPicture(const QImage& image);
+    const QImage& picture() const { return picture_; }
+    // Copies the rectangle (0, 0)-(width, height) of source onto the same place of the picture.
+    void copyFrom(const QImage& source, int width, int height);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    bool painted() const { return paintPicture_; }
+    void setPaintPicture(bool on);
+
+private:
+    QImage picture_;
+    bool paintPicture_ = true;
+};
+
+// A picture button is pressed by hiding it, so that the flat drawing of it in the background
+// shows through. Hiding paints nothing but keeps the widget on screen, so the press that hid it
+// still delivers its release, and its click, wherever the mouse is let go.
+class PictureButton : public PictureBox {
+    Q_OBJECT
+public:
+    explicit PictureButton(QWidget* parent);
+
+    void hideForPress() { setPaintPicture(false); }
+    void showAgain() { setPaintPicture(true); }
+    bool isHiddenByPress() const { return !painted(); }
+
+signals:
+    void mousePressed(PictureButton* sender, Qt::MouseButton button, Qt::KeyboardModifiers mods,
+                      QPoint pos);
+    void mouseReleased(PictureButton* sender, Qt::MouseButton button, Qt::KeyboardModifiers mods,
+                       QPoint pos);
+    // A left button released over the control it was pressed on; reported before the release.
+    void clicked(PictureButton* sender);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+// A flat text button that never takes the keyboard focus.
+class FlatButton : public QToolButton {
+    Q_OBJECT
+public:
+    FlatButton(const QString& caption, QWidget* parent, bool raised = false);
+    void setFontSpec(const records::FontSpec& spec);
+    records::FontSpec& fontSpec() { return spec_; }
+    void applyFont();
+
+private:
+    records::FontSpec spec_;
+};
+
+QFont toQFont(const records::FontSpec& spec);
+
+} // namespace app
+
+// The windows use the controls by their plain names.
+using app::AutoLabel;
+using app::FlatButton;
+using app::PictureBox;
+using app::PictureButton;

@@ -1,0 +1,356 @@
+#include "app/main.h"
+
+#include "app/Unit2.h"
+#include "app/Unit6.h"
+#include "app/text_literals.h"
+#include "platform/app_dir.h"
+#include "platform/file_attributes.h"
+#include "records/Unit3.h"
+#include "records/Unit4.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
+
+using records::rgb;
+
+namespace {
+
+constexpr int clientWidth = 800;
+constexpr int clientHeight = 600;
+constexpr int splashDelayMs = 10;
+constexpr int advanceDelayMs = 2500;
+
+const records::StoredColor white = rgb(255, 255, 255);
+const records::StoredColor black = rgb(0, 0, 0);
+const records::StoredColor red = rgb(255, 0, 0);
+const records::StoredColor navy = rgb(0, 0, 128);
+const records::StoredColor maroon = rgb(128, 0, 0);
+
+records::FontSpec resourceFont(int pixels, bool bold, records::StoredColor color,
+                               const char* face = "ＭＳ Ｐゴシック") {
+    records::FontSpec spec;
+    spec.name = app::cp932(face);
+    spec.charset = 128;
+    spec.color = color;
+    app::setFontPixels(spec, pixels, 96);
+    spec.height = -pixels; // the window resource stores the pixel height itself
+    spec.style = bold ? records::Bold : 0;
+    return spec;
+}
+
+// The bitmap files of the installation, in the order they are loaded.
+struct BitmapFile {
+    TForm1::Bitmap slot;
+    const char* file;
+};
+constexpr BitmapFile bitmapFiles[] = {
+    {TForm1::BgBitmap, "/bmp/bg.bmp"},
+    {TForm1::LeftBitmap, "/bmp/l_button.bmp"},
+    {TForm1::RightBitmap, "/bmp/r_button.bmp"},
+    {TForm1::LeftCancelBitmap, "/bmp/l_button_cancel.bmp"},
+    {TForm1::RightCancelBitmap, "/bmp/r_button_cancel.bmp"},
+    {TForm1::GiveUpBitmap, "/bmp/giveup.bmp"},
+    {TForm1::GiveUpCancelBitmap, "/bmp/giveup_cancel.bmp"},
+    {TForm1::StartBitmap, "/bmp/start.bmp"},
+    {TForm1::StartCancelBitmap, "/bmp/start_cancel.bmp"},
+    {TForm1::RepeatBitmap, "/bmp/repeat.bmp"},
+    {TForm1::RepeatCancelBitmap, "/bmp/repeat_cancel.bmp"},
+};
+
+} // namespace
+
+TForm1::TForm1(platform::Sound& sound, platform::Clock& clock)
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      sound_(sound), clock_(clock) {
+    setWindowTitle(QStringLiteral(" ◆ Yomirin！　ビギナー編"));
+    setWindowIcon(QIcon(QStringLiteral(":/art/icon.png")));
+    setFont(toQFontForWindow());
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, app::toQColor(records::systemColor(15)));
+    setPalette(pal);
+    createControls();
+    connectControls();
+    qApp->installEventFilter(this); // key preview: the window sees every key first
+
+    Timer1.setInterval(advanceDelayMs);
+    Timer2.setInterval(splashDelayMs);
+    connect(&Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
+    connect(&Timer2, &QTimer::timeout, this, &TForm1::Timer2Timer);
+    Timer2.start();
+
+    // FormCreate
+    PrepareMainWindow();
+    InitSession();
+}
+
+TForm1::~TForm1() { qApp->removeEventFilter(this); }
+
+QFont TForm1::toQFontForWindow() { return app::toQFont(resourceFont(12, false, records::windowTextColor)); }
+
+void TForm1::attachWindows(TForm2* messageWindow, TForm3* resultsWindow, TForm4* settingsWindow,
+                           TForm6* splash) {
+    messageWindow_ = messageWindow;
+    resultsWindow_ = resultsWindow;
+    settingsWindow_ = settingsWindow;
+    splash_ = splash;
+}
+
+AutoLabel* TForm1::makeLabel(const QString& caption, int pixels, bool bold,
+                             records::StoredColor color, bool centred) {
+    auto* label = new AutoLabel(this, centred);
+    label->setFontSpec(resourceFont(pixels, bold, color));
+    label->setCaption(caption);
+    return label;
+}
+
+PictureButton* TForm1::makePictureButton(const QString& resource) {
+    auto* button = new PictureButton(this);
+    if (!resource.isEmpty())
+        button->setPicture(QImage(resource));
+    return button;
+}
+
+PictureBox* TForm1::makePicture(const QString& resource) {
+    auto* picture = new PictureBox(this);
+    if (!resource.isEmpty())
+        picture->setPicture(QImage(resource));
+    return picture;
+}
+
+void TForm1::createControls() {
+    Image1 = new PictureBox(this);
+    Image1->setGeometry(0, 0, clientWidth, clientHeight);
+    QImage blank(clientWidth, clientHeight, QImage::Format_ARGB32_Premultiplied);
+    blank.fill(app::toQColor(records::systemColor(15)));
+    Image1->setPicture(blank);
+
+    btn_s_up = new FlatButton(QStringLiteral("▲"), this);
+    btn_s_down = new FlatButton(QStringLiteral("▼"), this);
+    btn_c_up = new FlatButton(QStringLiteral("▲"), this);
+    btn_c_down = new FlatButton(QStringLiteral("▼"), this);
+    btn_s_up->setFontSpec(resourceFont(12, false, navy));
+    btn_s_down->setFontSpec(resourceFont(12, false, navy));
+    btn_c_up->setFontSpec(resourceFont(12, false, maroon));
+    btn_c_down->setFontSpec(resourceFont(12, false, maroon));
+
+    img_left = makePictureButton({});
+    img_right = makePictureButton({});
+    img_start = makePictureButton({});
+    img_giveup = makePictureButton({});
+    img_repeat = makePictureButton({});
+    img_check = makePictureButton(QStringLiteral(":/art/check.png"));
+    img_delete = makePictureButton(QStringLiteral(":/art/delete.png"));
+    img_setting = makePictureButton(QStringLiteral(":/art/setting.png"));
+    img_exit = makePictureButton(QStringLiteral(":/art/exit.png"));
+
+    Lbl_gakusyuu = makeLabel(QStringLiteral("学習"), 13, false, white);
+    Lbl_testgakusyuu = makeLabel(QStringLiteral("テスト学習"), 13, false, white);
+    Lbl_test = makeLabel(QStringLiteral("テスト"), 13, false, white);
+    Lbl_seiseki = makeLabel(QStringLiteral("成績"), 13, false, white);
+    for (AutoLabel* tab : {Lbl_gakusyuu, Lbl_testgakusyuu, Lbl_test, Lbl_seiseki})
+        tab->setCursor(Qt::PointingHandCursor);
+    lbl_step = makeLabel(QStringLiteral("1"), 19, true, black);
+    lbl_chapter = makeLabel(QStringLiteral("1"), 19, true, black);
+
+    Lbl_eibun = new AutoLabel(this, true);
+    Lbl_eibun->setFontSpec(
+        resourceFont(24, false, records::windowTextColor, "HGSｺﾞｼｯｸE"));
+    Lbl_eibun->move(48, 112);
+    Lbl_eibun->hide();
+    Lbl_wabun = makeLabel({}, 19, true, records::windowTextColor, true);
+    Lbl_wabun->move(48, 88);
+    Lbl_wabun->hide();
+    Lbl_counter = makeLabel(QStringLiteral("1"), 35, true, white, true);
+    Lbl_counter->move(40, 184);
+
+    Img_point = makePicture(QStringLiteral(":/art/point.png"));
+    Lbl_point = makeLabel({}, 15, true, records::windowTextColor);
+    Lbl_point->hide();
+    Lbl_msg = makeLabel({}, 19, true, red, true);
+    Lbl_msg->move(48, 144);
+    Lbl_msg->hide();
+    Lbl_seikai = makeLabel({}, 19, true, red, true);
+    Lbl_seikai->move(40, 248);
+    Lbl_seikai->hide();
+    lbl_f1 = makeLabel(QStringLiteral("F1"), 12, false, white);
+    lbl_f2 = makeLabel(QStringLiteral("F2"), 12, false, white);
+    lbl_f3 = makeLabel(QStringLiteral("F3"), 12, false, white);
+    lbl_title = makeLabel({}, 15, true, black);
+    lbl_point2 = makeLabel({}, 15, true, records::windowTextColor);
+    lbl_point2->hide();
+    img_n1 = makePicture(QStringLiteral(":/art/n1.png"));
+    img_n2 = makePicture(QStringLiteral(":/art/n2.png"));
+    img_n3 = makePicture(QStringLiteral(":/art/n3.png"));
+    lbl_f4 = makeLabel(QStringLiteral("F4"), 12, false, white);
+    lbl_f5 = makeLabel(QStringLiteral("F5"), 12, false, white);
+
+    Edit1 = new QLineEdit(this);
+    Edit1->setFont(app::toQFont(resourceFont(21, true, records::windowTextColor)));
+    Edit1->setAttribute(Qt::WA_InputMethodEnabled, false);
+    Edit1->setInputMethodHints(Qt::ImhPreferLatin | Qt::ImhNoPredictiveText);
+    Edit1->setGeometry(131, 240, 537, 29);
+}
+
+// SetDefaultSentenceFont: the English sentence's own font, used until the learner picks another.
+void TForm1::SetDefaultSentenceFont() {
+    records::FontSpec spec = Lbl_eibun->fontSpec();
+    spec.color = rgb(120, 0, 0);
+    spec.name = app::cp932("MS Pゴシック");
+    spec.charset = 128;
+    spec.style = records::Bold;
+    app::setFontPixels(spec, 24, app::screenPpi());
+    Lbl_eibun->setFontSpec(spec);
+    Lbl_eibun->setWidth(clientWidth);
+}
+
+void TForm1::PrepareMainWindow() {
+    SetDefaultSentenceFont();
+    platform::removeReadOnly(platform::appDir() + "/savedata/save.dat");
+    ApplyFontSizes();
+    LayoutMainWindow();
+    loadButtonBitmaps();
+    Image1->copyFrom(ButtonBitmaps[BgBitmap], clientWidth, clientHeight);
+}
+
+void TForm1::ApplyFontSizes() {
+    for (AutoLabel* label : {lbl_step, lbl_chapter})
+        label->setFontPixels(16);
+    Lbl_eibun->setFontPixels(24);
+    Lbl_wabun->setFontPixels(16);
+    Lbl_point->setFontPixels(15);
+    lbl_point2->setFontPixels(15);
+    records::FontSpec edit = resourceFont(21, true, records::windowTextColor);
+    app::setFontPixels(edit, 22, app::screenPpi());
+    Edit1->setFont(app::toQFont(edit));
+    Lbl_seikai->setFontPixels(19);
+    for (AutoLabel* label : {lbl_f1, lbl_f2, lbl_f3, lbl_f4, lbl_f5})
+        label->setFontPixels(12);
+    for (AutoLabel* tab : {Lbl_gakusyuu, Lbl_testgakusyuu, Lbl_test, Lbl_seiseki})
+        tab->setFontPixels(13);
+    for (FlatButton* button : {btn_s_up, btn_s_down, btn_c_up, btn_c_down}) {
+        app::setFontPixels(button->fontSpec(), 12, app::screenPpi());
+        button->applyFont();
+    }
+    lbl_title->setFontPixels(15);
+}
+
+void TForm1::LayoutMainWindow() {
+    setFixedSize(clientWidth, clientHeight);
+    Edit1->setGeometry(131, 240, 537, 29);
+    lbl_step->move(61, 38);
+    lbl_chapter->move(155, 38);
+    Lbl_gakusyuu->move(69, 9);
+    Lbl_testgakusyuu->move(127, 9);
+    Lbl_test->move(218, 9);
+    Lbl_seiseki->move(285, 9);
+    lbl_title->move(195, 39);
+    Lbl_point->move(232, 312);
+    lbl_point2->move(232, 334);
+    int i = 0;
+    for (FlatButton* selector : {btn_s_up, btn_s_down, btn_c_up, btn_c_down})
+        selector->setGeometry(688 + 24 * i++, 34, 25, 25);
+    img_n1->setGeometry(299, 305, 30, 30);
+    img_n2->setGeometry(384, 305, 30, 30);
+    img_n3->setGeometry(470, 305, 30, 30);
+    img_check->setGeometry(40, 465, 86, 20);
+    img_delete->setGeometry(40, 524, 86, 20);
+    img_setting->setGeometry(673, 465, 86, 20);
+    img_exit->setGeometry(673, 524, 86, 20);
+    Image1->resize(clientWidth, clientHeight);
+    img_left->setGeometry(290, 447, 60, 60);
+    img_right->setGeometry(451, 447, 60, 60);
+    i = 0;
+    for (PictureButton* button : {img_start, img_giveup, img_repeat})
+        button->setGeometry(263 + 104 * i++, 537, 65, 27);
+    Img_point->setGeometry(215, 289, 370, 70);
+    lbl_f1->move(271, 472);
+    lbl_f2->move(518, 472);
+    lbl_f3->move(289, 569);
+    lbl_f4->move(393, 569);
+    lbl_f5->move(497, 569);
+}
+
+void TForm1::loadButtonBitmaps() {
+    for (QImage& bitmap : ButtonBitmaps)
+        bitmap = QImage();
+    for (const BitmapFile& file : bitmapFiles) {
+        const std::string path = platform::appDir() + file.file;
+        QImage image;
+        if (!image.load(QString::fromStdString(path), "BMP"))
+            throw AssetError(path);
+        ButtonBitmaps[file.slot] = image;
+    }
+}
+
+void TForm1::Timer2Timer() {
+    if (splash_) {
+        splash_->show();
+        splash_->raise();
+        splash_->activateWindow();
+    }
+    state_.windowFocusTag = session::SplashWindow;
+    if (splash_)
+        app::switchOn(splash_->Timer1);
+    Timer2.stop();
+}
+
+void TForm1::FormActivate() {
+    QWidget* child = nullptr;
+    switch (state_.windowFocusTag) {
+    case session::MessageWindow:
+        child = messageWindow_;
+        break;
+    case session::ResultsWindow:
+        child = resultsWindow_;
+        break;
+    case session::SettingsWindow:
+        child = settingsWindow_;
+        break;
+    case session::SplashWindow:
+        child = splash_;
+        break;
+    default:
+        break;
+    }
+    if (child && child->isVisible()) {
+        child->raise();
+        child->activateWindow();
+    }
+}
+
+bool TForm1::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate)
+        FormActivate();
+    return QWidget::event(event);
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    if (!centredOnce_) {
+        centredOnce_ = true;
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            const QRect desk = screen->availableGeometry();
+            move(desk.center() - QPoint(frameGeometry().width() / 2, frameGeometry().height() / 2));
+        }
+    }
+    QWidget::showEvent(event);
+}
+
+// FormCloseQuery: everything is saved before the window goes; a failed save keeps it open.
+void TForm1::closeEvent(QCloseEvent* event) {
+    if (!SaveState()) {
+        event->ignore();
+        return;
+    }
+    for (QImage& bitmap : ButtonBitmaps)
+        bitmap = QImage();
+    event->accept();
+    for (QWidget* child : std::initializer_list<QWidget*>{messageWindow_, resultsWindow_,
+                                                          settingsWindow_, splash_}) {
+        if (child)
+            child->hide();
+    }
+    QCoreApplication::quit();
+}

@@ -1,0 +1,208 @@
+#pragma once
+#include "app/controls.h"
+#include "content/content_store.h"
+#include "platform/clock.h"
+#include "platform/sound.h"
+#include "session/session_state.h"
+
+#include <QLineEdit>
+#include <QTimer>
+#include <QWidget>
+
+#include <array>
+#include <stdexcept>
+
+class TForm2;
+class TForm3;
+class TForm4;
+class TForm6;
+
+// A required picture of the installation is missing or is not a bitmap.
+class AssetError : public std::runtime_error {
+public:
+    explicit AssetError(const std::string& path)
+        : std::runtime_error("cannot load the bitmap " + path), path_(path) {}
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+// The main window: a fixed 800 x 600 picture with the session's controls on it. It owns the
+// program-wide session state; the other windows reach it through this window.
+class TForm1 : public QWidget {
+    Q_OBJECT
+public:
+    // Creation prepares the window and starts the session; throws AssetError when a bitmap
+    // of the installation cannot be loaded.
+    TForm1(platform::Sound& sound, platform::Clock& clock);
+    ~TForm1() override;
+
+    void attachWindows(TForm2* messageWindow, TForm3* resultsWindow, TForm4* settingsWindow,
+                       TForm6* splash);
+
+    session::SessionState& state() { return state_; }
+    const content::ContentStore& content() const { return content_; }
+    platform::Sound& sound() { return sound_; }
+    platform::Clock& clock() { return clock_; }
+
+    // Start-up and assets.
+    void PrepareMainWindow();
+    void SetDefaultSentenceFont();
+    void ApplyFontSizes();
+    void LayoutMainWindow();
+    void InitSession();
+    bool SaveState();
+
+    // Course text and sound.
+    void ShowChapterTitle();
+    void PlaySentenceVoice();
+    void PlayChime();
+
+    // Views and navigation.
+    void ShowStudyView();
+    void ShowTestStudyView();
+    void ShowTestView();
+    void DisplayEnglish(int id);
+    void DisplayJapanese(int id);
+    void DisplayPoints(int id);
+    void HidePoints();
+    void NextSentence();
+    void PreviousSentence();
+    void StartStudy();
+    void StartTestStudy();
+    void ShowCounter();
+    void ShowStepAndChapter();
+    void ShowReplayIndicators(int used);
+    void BuildSentenceOrder();
+
+    // Messages, test, checklist and records (filled in by their own units).
+    void ShowOverlay(int kind);
+    void ShowMessageWindow(int number);
+    void StartTest();
+    void GiveUp();
+    void Edit1KeyPress();
+    void AddToChecklist();
+    void RemoveFromChecklist();
+    void LoadState();
+
+    // Buttons, tabs and keys.
+    void SetNavigationButtons(int left, int right, int start, int giveUp, int repeat);
+    void HighlightModeTab(int mode);
+    void ShowFunctionKeyCaptions(int value);
+
+    // Event handlers.
+    void Timer1Timer();
+    void Timer2Timer();
+    void FormActivate();
+    void Lbl_gakusyuuClick(AutoLabel* sender);
+    void Lbl_gakusyuuMouseDown(AutoLabel* sender, Qt::MouseButton button);
+    void Lbl_gakusyuuMouseUp(AutoLabel* sender, Qt::MouseButton button);
+    void img_leftMouseDown(PictureButton* sender, Qt::MouseButton button,
+                           Qt::KeyboardModifiers shift, QPoint pos);
+    void img_leftMouseUp(PictureButton* sender, Qt::MouseButton button,
+                         Qt::KeyboardModifiers shift, QPoint pos);
+    void img_rightClick() {}
+    void img_checkClick();
+    void img_deleteClick();
+    void img_settingClick();
+    void img_exitClick();
+    void btn_s_upClick();
+    void btn_s_downClick();
+    void btn_c_upClick();
+    void btn_c_downClick();
+    // Returns whether the key was one of the window's; the key goes on to the focused control.
+    bool FormKeyDown(int key, Qt::KeyboardModifiers shift);
+
+    // Controls, bottom to top.
+    PictureBox* Image1;
+    FlatButton* btn_s_up;
+    FlatButton* btn_s_down;
+    FlatButton* btn_c_up;
+    FlatButton* btn_c_down;
+    PictureButton* img_left;
+    PictureButton* img_right;
+    PictureButton* img_start;
+    PictureButton* img_giveup;
+    PictureButton* img_repeat;
+    PictureButton* img_check;
+    PictureButton* img_delete;
+    PictureButton* img_setting;
+    PictureButton* img_exit;
+    AutoLabel* Lbl_gakusyuu;
+    AutoLabel* Lbl_testgakusyuu;
+    AutoLabel* Lbl_test;
+    AutoLabel* Lbl_seiseki;
+    AutoLabel* lbl_step;
+    AutoLabel* lbl_chapter;
+    AutoLabel* Lbl_eibun;
+    AutoLabel* Lbl_wabun;
+    AutoLabel* Lbl_counter;
+    PictureBox* Img_point;
+    AutoLabel* Lbl_point;
+    AutoLabel* Lbl_msg;
+    AutoLabel* Lbl_seikai;
+    AutoLabel* lbl_f1;
+    AutoLabel* lbl_f2;
+    AutoLabel* lbl_f3;
+    AutoLabel* lbl_title;
+    AutoLabel* lbl_point2;
+    PictureBox* img_n1;
+    PictureBox* img_n2;
+    PictureBox* img_n3;
+    AutoLabel* lbl_f4;
+    AutoLabel* lbl_f5;
+    QLineEdit* Edit1;
+    QTimer Timer1;
+    QTimer Timer2;
+
+    // The eleven bitmaps of the background and the navigation buttons, in loading order.
+    enum Bitmap {
+        BgBitmap,
+        LeftBitmap,
+        RightBitmap,
+        LeftCancelBitmap,
+        RightCancelBitmap,
+        GiveUpBitmap,
+        GiveUpCancelBitmap,
+        StartBitmap,
+        StartCancelBitmap,
+        RepeatBitmap,
+        RepeatCancelBitmap,
+        BitmapCount
+    };
+    const std::array<QImage, BitmapCount>& buttonBitmaps() const { return ButtonBitmaps; }
+
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    static QFont toQFontForWindow();
+    void createControls();
+    void connectControls();
+    void loadButtonBitmaps();
+    AutoLabel* makeLabel(const QString& caption, int pixels, bool bold, records::StoredColor color,
+                         bool centred = false);
+    PictureButton* makePictureButton(const QString& resource);
+    PictureBox* makePicture(const QString& resource);
+    void pressAndRelease(PictureButton* button, Qt::KeyboardModifiers shift);
+    void redrawCurrentView();
+    void redrawAfterMove();
+    void changeStepOrChapter(int step, int chapter);
+    void openResultsWindow();
+    void placeEdit1();
+
+    platform::Sound& sound_;
+    platform::Clock& clock_;
+    session::SessionState state_;
+    content::ContentStore content_;
+    std::array<QImage, BitmapCount> ButtonBitmaps;
+    TForm2* messageWindow_ = nullptr;
+    TForm3* resultsWindow_ = nullptr;
+    TForm4* settingsWindow_ = nullptr;
+    TForm6* splash_ = nullptr;
+    bool centredOnce_ = false;
+};

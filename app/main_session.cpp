@@ -1,0 +1,276 @@
+// The session on the main window: its start, the views of study and test study, the display of
+// a sentence and moving through the chapter.
+#include "app/main.h"
+
+#include "content/voice_files.h"
+#include "platform/app_dir.h"
+#include "session/navigation.h"
+#include "session/sentence_order.h"
+
+#include <QFileInfo>
+
+using session::SessionState;
+
+namespace {
+
+constexpr int fullWidth = 800;
+constexpr int lineHeight = 30;
+
+} // namespace
+
+void TForm1::InitSession() {
+    Timer1.stop();
+    state_.mode = session::StudyMode;
+    HighlightModeTab(session::StudyMode);
+    state_.step = 1;
+    state_.chapter = 1;
+    state_.results.clear(0);
+    state_.showTranslation = 1;
+    state_.showPoint = 1;
+    ShowFunctionKeyCaptions(0);
+    ShowReplayIndicators(3);
+    state_.sentence.checklist.fill(0);
+    state_.sentence.randomOrder = 0;
+    if (QFileInfo::exists(QString::fromStdString(platform::appDir() + "/savedata/save.dat")))
+        LoadState();
+    state_.sentence.currentSlot = 1;
+    BuildSentenceOrder();
+    if (state_.showShortcuts == 1)
+        ShowFunctionKeyCaptions(1);
+    ShowStepAndChapter();
+    content_.loadCourseText(platform::appDir());
+    ShowCounter();
+    ShowStudyView();
+    state_.testRunning = 0;
+    state_.reviewActive = 0;
+    state_.windowFocusTag = session::NoWindow;
+}
+
+void TForm1::BuildSentenceOrder() {
+    session::buildSentenceOrder(state_.sentence, state_.step, state_.chapter,
+                                clock_.utcMillisecondsOfDay());
+}
+
+void TForm1::ShowStepAndChapter() {
+    lbl_step->setCaption(state_.step == content::checklistStep ? QStringLiteral("C")
+                                                               : QString::number(state_.step));
+    lbl_chapter->setCaption(QString::number(state_.chapter));
+}
+
+void TForm1::ShowChapterTitle() {
+    lbl_title->setCaption(app::fromCp932(content_.chapterTitle(state_.step, state_.chapter)));
+}
+
+void TForm1::PlaySentenceVoice() {
+    sound_.playWave(content::voicePath(platform::appDir(), state_.sentence.currentId()));
+}
+
+void TForm1::PlayChime() { sound_.playWave(content::chimePath(platform::appDir())); }
+
+void TForm1::ShowCounter() {
+    Lbl_counter->setCaption(QString::number(state_.sentence.currentSlot));
+    Lbl_counter->setWidth(session::counterWidth);
+    Lbl_counter->move(session::counterLeft(), session::counterTop(Lbl_counter->height()));
+}
+
+void TForm1::placeEdit1() {
+    Edit1->move(session::inputLeft(Edit1->width()), session::inputTop(Edit1->height()));
+}
+
+void TForm1::ShowStudyView() {
+    Edit1->hide();
+    ShowChapterTitle();
+    const int id = state_.sentence.currentId();
+    DisplayEnglish(id);
+    DisplayJapanese(id);
+    DisplayPoints(id);
+    Lbl_eibun->show();
+    Lbl_wabun->show();
+    Edit1->hide();
+    Lbl_msg->hide();
+    Lbl_seikai->hide();
+    SetNavigationButtons(1, 1, 1, 0, 1);
+    ShowReplayIndicators(3);
+}
+
+void TForm1::ShowTestStudyView() {
+    Edit1->clear();
+    placeEdit1();
+    Edit1->show();
+    Edit1->setFocus();
+    Lbl_eibun->hide();
+    Lbl_wabun->hide();
+    HidePoints();
+    Lbl_msg->hide();
+    Lbl_seikai->hide();
+    SetNavigationButtons(1, 1, 1, 1, 1);
+    ShowReplayIndicators(3);
+}
+
+void TForm1::DisplayEnglish(int id) {
+    const int top = session::englishTop(state_.mode);
+    if (top < 0)
+        return;
+    if (state_.mode != session::StudyMode) {
+        Lbl_eibun->hide();
+        Lbl_wabun->hide();
+        HidePoints();
+    }
+    Lbl_eibun->setCaption(app::fromCp932(content_.lookup(content::ContentKind::English, id)));
+    Lbl_eibun->setGeometry(0, top, fullWidth, lineHeight);
+    Lbl_eibun->show();
+}
+
+void TForm1::DisplayJapanese(int id) {
+    if (session::translationSuppressed(state_)) {
+        Lbl_wabun->setCaption({});
+        Lbl_wabun->hide();
+        return;
+    }
+    const int top = session::japaneseTop(state_.mode);
+    if (top < 0)
+        return;
+    Lbl_wabun->setCaption(app::fromCp932(content_.lookup(content::ContentKind::Japanese, id)));
+    Lbl_wabun->setGeometry(0, top, fullWidth, lineHeight);
+    Lbl_wabun->show();
+}
+
+void TForm1::DisplayPoints(int id) {
+    if (session::pointsSuppressed(state_)) {
+        Lbl_point->hide();
+        lbl_point2->hide();
+        return;
+    }
+    Img_point->show();
+    Lbl_point->setCaption(app::fromCp932(content_.lookup(content::ContentKind::FirstPoint, id)));
+    Lbl_point->show();
+    lbl_point2->setCaption(app::fromCp932(content_.lookup(content::ContentKind::SecondPoint, id)));
+    lbl_point2->show();
+}
+
+void TForm1::HidePoints() {
+    Img_point->hide();
+    Lbl_point->hide();
+    lbl_point2->hide();
+}
+
+void TForm1::NextSentence() {
+    if (!session::navigates(state_.mode))
+        return;
+    state_.sentence.currentSlot = session::nextSlot(state_.sentence.currentSlot);
+    redrawAfterMove();
+}
+
+void TForm1::PreviousSentence() {
+    if (!session::navigates(state_.mode))
+        return;
+    state_.sentence.currentSlot = session::previousSlot(state_.sentence.currentSlot);
+    redrawAfterMove();
+}
+
+// What a move to another slot shows in each mode; the new sentence is always heard.
+void TForm1::redrawAfterMove() {
+    const int id = state_.sentence.currentId();
+    switch (state_.mode) {
+    case session::StudyMode:
+        DisplayEnglish(id);
+        DisplayJapanese(id);
+        DisplayPoints(id);
+        ShowCounter();
+        break;
+    case session::TestStudyMode:
+        ShowCounter();
+        Lbl_eibun->hide();
+        Lbl_wabun->hide();
+        HidePoints();
+        Edit1->clear();
+        break;
+    case session::TestMode:
+        DisplayEnglish(id);
+        DisplayJapanese(id);
+        DisplayPoints(id);
+        ShowCounter();
+        Edit1->setText(app::fromCp932(session::answerAt(state_.sentence, state_.sentence.currentSlot)));
+        ShowTestView();
+        break;
+    default:
+        return;
+    }
+    PlaySentenceVoice();
+}
+
+void TForm1::StartStudy() {
+    BuildSentenceOrder();
+    state_.sentence.currentSlot = 1;
+    const int id = state_.sentence.currentId();
+    DisplayEnglish(id);
+    DisplayJapanese(id);
+    DisplayPoints(id);
+    ShowCounter();
+    PlaySentenceVoice();
+}
+
+void TForm1::StartTestStudy() {
+    state_.sentence.currentSlot = 1;
+    ShowCounter();
+    PlaySentenceVoice();
+}
+
+void TForm1::Timer1Timer() {
+    Lbl_msg->hide();
+    NextSentence();
+    Timer1.stop();
+    Edit1->clear();
+}
+
+void TForm1::Lbl_gakusyuuClick(AutoLabel* sender) {
+    if (state_.testRunning)
+        return;
+    const int old = state_.mode;
+    const int chosen = sender == Lbl_gakusyuu       ? session::StudyMode
+                       : sender == Lbl_testgakusyuu ? session::TestStudyMode
+                       : sender == Lbl_test         ? session::TestMode
+                                                    : session::ResultsMode;
+    if (chosen == old)
+        return;
+    state_.mode = chosen;
+    switch (chosen) {
+    case session::StudyMode:
+        ShowStudyView();
+        break;
+    case session::TestStudyMode:
+        ShowTestStudyView();
+        break;
+    case session::TestMode:
+        ShowTestView();
+        break;
+    default:
+        state_.previousMode = old;
+        openResultsWindow();
+        break;
+    }
+}
+
+void TForm1::ShowReplayIndicators(int used) {
+    if (used < 0 || used > 3)
+        return;
+    img_n1->setVisible(used < 1);
+    img_n2->setVisible(used < 2);
+    img_n3->setVisible(used < 3);
+}
+
+void TForm1::redrawCurrentView() {
+    switch (state_.mode) {
+    case session::StudyMode:
+        ShowStudyView();
+        break;
+    case session::TestStudyMode:
+        ShowTestStudyView();
+        break;
+    case session::TestMode:
+        ShowTestView();
+        break;
+    default:
+        break;
+    }
+}

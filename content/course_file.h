@@ -1,0 +1,16 @@
+#pragma once
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace content {
+
+// Lines of a course file as raw code page 932 bytes. CR LF, a lone CR and a lone LF each end a line,
+// so LF followed by CR ends two. A final line end does not open another line.
+std::vector<std::string> splitCourseLines(std::string_view bytes);
+
+// The whole file, or nothing when it is missing or cannot be read (either way its chapter is empty).
+std::optional<std::string> readWholeFile(const std::string& path);
+
+} // namespace content

@@ -1,0 +1,139 @@
+#!/usr/bin/env bash
+# Checks of make_voices.sh on small course folders of its own: which voices a run makes, remakes,
+# keeps and removes, and that bad course files fail the run without harming the good ones.
+set -uo pipefail
+export LC_ALL=C   # the malformed files below hold raw CP932 bytes
+
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+script=$here/make_voices.sh
+bench=$here/../bench/voices_wer.sh
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+failures=0
+fail() { printf 'FAIL: %s\n' "$*"; failures=$((failures + 1)); }
+
+# Writes course file c$1.txt into folder $2 from English sentences $3..$12 (CP932, CR LF).
+write_course() {
+  local n=$1 dir=$2 i
+  shift 2
+  {
+    printf '[S1-C%02d]  テスト\n' "$n"
+    for ((i = 1; i <= 10; i++)); do
+      printf '%03d\n訳です。\n%s\n説明～\n\n' $(((n - 1) * 10 + i)) "${!i}"
+    done
+  } | iconv -f UTF-8 -t CP932 | sed 's/$/\r/' >"$dir/c$n.txt"
+}
+inode() { stat -c %i "$1" 2>/dev/null || echo none; }
+snapshot() { local f; for f in "$1"/[0-9][0-9][0-9].wav; do echo "$(basename "$f") $(inode "$f")"; done; }
+# Names of the voices whose file changed between two snapshots.
+changed() { diff <(printf '%s\n' "$1") <(printf '%s\n' "$2") | sed -n 's/^> \([0-9]*\)\.wav.*/\1/p' | tr '\n' ' '; }
+
+text=$tmp/text
+onsei=$tmp/onsei
+mkdir -p "$text"
+# Sentences a shell or an engine could misread: quotes, dollars, backquotes, a leading dash.
+tricky=('Ken said, "Hello!"' "It's 7 o'clock." 'Is it $5 or $10?' 'Say `ls` and "$HOME" here.'
+        '-- Wait, Yumi!' 'I am Ken.' 'Tom\n is tall.' 'Emma likes cats; dogs, too.' 'Why?' 'OK!')
+plain=('I am Tom.' 'You are Emma.' 'He is tall.' 'She is kind.' 'We are busy.'
+       'They are here.' 'It is red.' 'This is a pen.' 'That is a cup.' 'I like tea.')
+write_course 1 "$text" "${tricky[@]}"
+write_course 3 "$text" "${plain[@]}"
+
+# First run: voices for the files that exist and none for the missing c2.
+bash "$script" "$text" "$onsei" >/dev/null || fail "first run failed"
+for id in $(seq -f %03g 1 10) $(seq -f %03g 21 30); do
+  [[ -s $onsei/$id.wav ]] || fail "no voice $id"
+done
+ls "$onsei"/01[1-9].wav "$onsei"/020.wav >/dev/null 2>&1 && fail "voices made for a missing course file"
+for i in 0 3 9; do
+  id=$(printf '%03d' $((i + 1)))
+  [[ $(<"$onsei/.src/$id.txt") == "${tricky[i]}" ]] || fail "stamp $id holds $(<"$onsei/.src/$id.txt")"
+done
+[[ $(soxi -r "$onsei/001.wav") == 16000 && $(soxi -c "$onsei/001.wav") == 1 && $(soxi -b "$onsei/001.wav") == 16 ]] \
+  || fail "001.wav is not 16 kHz 16-bit mono"
+
+# Each case changes something, reruns, and names the voices that must have been remade.
+before=$(snapshot "$onsei")
+bash "$script" "$text" "$onsei" >/dev/null || fail "unchanged rerun failed"
+after=$(snapshot "$onsei")
+[[ -z $(changed "$before" "$after") ]] || fail "unchanged rerun remade $(changed "$before" "$after")"
+
+plain[2]='He is very tall.'
+write_course 3 "$text" "${plain[@]}"
+rm "$onsei/005.wav"
+: >"$onsei/007.wav"     # an empty voice left by a crash
+before=$(snapshot "$onsei")
+bash "$script" "$text" "$onsei" >/dev/null || fail "rerun after edits failed"
+after=$(snapshot "$onsei")
+[[ $(changed "$before" "$after") == "005 007 023 " ]] || fail "edits remade: $(changed "$before" "$after")"
+[[ $(<"$onsei/.src/023.txt") == 'He is very tall.' ]] || fail "stamp 023 not updated"
+
+# Leftovers of an interrupted run are cleared and do not count as done.
+printf 'half\n' >"$onsei/.src/004.txt.new"
+: >"$onsei/.004.tmp.wav"
+rm "$onsei/.src/004.txt"
+bash "$script" "$text" "$onsei" >/dev/null || fail "rerun after an interrupted run failed"
+[[ -e $onsei/.src/004.txt.new || -e $onsei/.004.tmp.wav ]] && fail "leftovers of an interrupted run stay"
+[[ $(<"$onsei/.src/004.txt") == "${tricky[3]}" ]] || fail "voice 004 not remade after an interrupted run"
+
+# Another voice remakes everything.
+before=$(snapshot "$onsei")
+YOMIRIN_VOICE=flite:slt:1.0 bash "$script" "$text" "$onsei" >/dev/null || fail "run with another voice failed"
+after=$(snapshot "$onsei")
+[[ $(changed "$before" "$after" | wc -w) == 20 ]] || fail "another voice remade only $(changed "$before" "$after")"
+bash "$script" "$text" "$onsei" >/dev/null || fail "run back with the default voice failed"
+
+# Bad settings are refused before anything is touched.
+for v in 'nothing:slt:1.0' 'flite:slt:fast' 'flite:slt:0' 'flite:s(l)t:1.0' 'flite:slt:1.0;rm'; do
+  YOMIRIN_VOICE=$v bash "$script" "$text" "$onsei" >/dev/null 2>&1 && fail "accepted YOMIRIN_VOICE=$v"
+done
+[[ $(<"$onsei/.src/voice.txt") == 'flite:slt:1.15 lead=0.15' ]] || fail "a refused voice changed the settings"
+
+# Malformed course files: the run fails and names the file, its old voices stay, the good file is
+# still processed.
+# name|sed expression applied to a good c3.txt (sed line 2 is the first id, line 4 its English)
+bad_cases=(
+  'short|51d'
+  'wrong number|2s/^021/022/'
+  $'Japanese as English|4s/^.*$/\x8e\x84\x82\xcd\r/'
+  $'blank English|4s/^.*$/\r/'
+  'blank before English|4s/^/ /'
+)
+good3=$tmp/c3.good
+cp "$text/c3.txt" "$good3"
+for case in "${bad_cases[@]}"; do
+  name=${case%%|*}
+  sed -e "${case#*|}" "$good3" >"$text/c3.txt"
+  tricky[5]="I am Ken, $name."
+  write_course 1 "$text" "${tricky[@]}"
+  out=$(bash "$script" "$text" "$onsei" 2>&1) && fail "$name: run succeeded"
+  [[ $out == *c3.txt* ]] || fail "$name: message does not name the file: $out"
+  [[ -s $onsei/021.wav ]] || fail "$name: old voices of the bad file removed"
+  [[ $(<"$onsei/.src/006.txt") == "I am Ken, $name." ]] || fail "$name: good file not processed"
+done
+cp "$good3" "$text/c3.txt"
+# LF-only line ends are read the same.
+tr -d '\r' <"$good3" >"$text/c3.txt"
+before=$(snapshot "$onsei")
+bash "$script" "$text" "$onsei" >/dev/null || fail "LF line ends refused"
+[[ $(changed "$before" "$(snapshot "$onsei")") == "" ]] || fail "LF line ends remade voices"
+
+# A course file that disappears takes its voices with it.
+rm "$text/c3.txt"
+bash "$script" "$text" "$onsei" >/dev/null || fail "run after removing c3 failed"
+ls "$onsei"/02[1-9].wav "$onsei"/030.wav "$onsei"/.src/02[1-9].txt >/dev/null 2>&1 \
+  && fail "voices of a removed course file stay"
+[[ -s $onsei/001.wav ]] || fail "voices of other files removed"
+
+# The listening bench counts a sentence without a voice as all its words lost.
+empty=$tmp/empty
+mkdir -p "$empty"
+out=$(bash "$bench" "$empty" "$text" 2>&1)
+[[ $out == *"without a voice: 10"* && $out == *"word error rate: 100.0%"* ]] \
+  || fail "bench on missing voices: $out"
+
+if ((failures)); then
+  printf '%d check(s) failed\n' "$failures"
+  exit 1
+fi
+echo "all make_voices checks passed"

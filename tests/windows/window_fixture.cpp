@@ -1,0 +1,86 @@
+#include "windows/window_fixture.h"
+
+#include <QApplication>
+
+namespace {
+
+struct BitmapColour {
+    const char* file;
+    QColor colour;
+};
+
+const BitmapColour colours[] = {
+    {"bg.bmp", QColor(10, 20, 30)},        {"l_button.bmp", QColor(200, 0, 0)},
+    {"r_button.bmp", QColor(0, 200, 0)},   {"l_button_cancel.bmp", QColor(100, 0, 0)},
+    {"r_button_cancel.bmp", QColor(0, 100, 0)}, {"giveup.bmp", QColor(0, 0, 200)},
+    {"giveup_cancel.bmp", QColor(0, 0, 100)},   {"start.bmp", QColor(200, 200, 0)},
+    {"start_cancel.bmp", QColor(100, 100, 0)},  {"repeat.bmp", QColor(0, 200, 200)},
+    {"repeat_cancel.bmp", QColor(0, 100, 100)},
+};
+
+} // namespace
+
+QColor bitmapColour(const std::string& file) {
+    for (const auto& c : colours)
+        if (file == c.file)
+            return c.colour;
+    return {};
+}
+
+void writeBitmaps(const TempAppDir& dir, QSize background, QSize arrow, QSize text) {
+    for (const auto& c : colours) {
+        const std::string name = c.file;
+        const QSize size = name == "bg.bmp" ? background
+                           : name[0] == 'l' || name[0] == 'r' ? arrow
+                                                              : text;
+        QImage image(size, QImage::Format_RGB888);
+        image.fill(c.colour);
+        // A marker outside the used rectangle shows whether more than it was drawn.
+        if (size.width() > 1)
+            image.setPixelColor(size.width() - 1, size.height() - 1, Qt::white);
+        image.save(QString::fromStdString(dir.file("bmp/" + name)), "BMP");
+    }
+}
+
+void writeCourse(const TempAppDir& dir) {
+    for (int n = 1; n <= 50; ++n) {
+        std::string text = "[S" + std::to_string((n - 1) / 10 + 1) + "-C00]  Title " +
+                           std::to_string(n) + "\r\n";
+        for (int i = 1; i <= 10; ++i) {
+            const int id = (n - 1) * 10 + i;
+            const std::string s = std::to_string(id);
+            text += s + "\r\n" + "J" + s + "\r\n" + "Sentence " + s + ".\r\n" + "P" + s +
+                    "a\r\n" + "P" + s + "b\r\n";
+        }
+        dir.write("text/c" + std::to_string(n) + ".txt", text);
+    }
+}
+
+void WindowTest::SetUp() {
+    writeBitmaps(dir);
+    writeCourse(dir);
+    if (createOnSetUp)
+        createWindows();
+}
+
+void WindowTest::createWindows() {
+    form1 = std::make_unique<TForm1>(sound, clock);
+    form2 = std::make_unique<TForm2>(*form1);
+    form3 = std::make_unique<TForm3>(*form1);
+    form4 = std::make_unique<TForm4>(*form1);
+    form6 = std::make_unique<TForm6>();
+    form1->attachWindows(form2.get(), form3.get(), form4.get(), form6.get());
+}
+
+std::string WindowTest::voiceOf(int id) const {
+    std::string n = std::to_string(id);
+    return dir.path() + "/onsei/" + std::string(3 - n.size(), '0') + n + ".wav";
+}
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+    QApplication app(argc, argv);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,54 @@
+#pragma once
+#include "app/Unit2.h"
+#include "app/Unit6.h"
+#include "app/main.h"
+#include "records/Unit3.h"
+#include "records/Unit4.h"
+#include "temp_app_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class RecordingSound : public platform::Sound {
+public:
+    void playWave(const std::string& path) override { played.push_back(path); }
+    void beep() override { ++beeps; }
+    std::vector<std::string> played;
+    int beeps = 0;
+};
+
+class FixedClock : public platform::Clock {
+public:
+    std::uint32_t utcMillisecondsOfDay() const override { return ms; }
+    platform::MonthDay localDate() const override { return date; }
+    std::uint32_t ms = 45296789;
+    platform::MonthDay date{12, 8};
+};
+
+// Writes the eleven bitmaps, each filled with its own colour, at the given sizes.
+void writeBitmaps(const TempAppDir& dir, QSize background = {800, 600}, QSize arrow = {60, 60},
+                  QSize text = {65, 27});
+QColor bitmapColour(const std::string& file);
+void writeCourse(const TempAppDir& dir);
+
+// A program folder with bitmaps and a course, and the five windows created in order.
+class WindowTest : public testing::Test {
+protected:
+    void SetUp() override;
+    void createWindows();
+
+    std::string voiceOf(int id) const;
+
+    TempAppDir dir;
+    RecordingSound sound;
+    FixedClock clock;
+    std::unique_ptr<TForm1> form1;
+    std::unique_ptr<TForm2> form2;
+    std::unique_ptr<TForm3> form3;
+    std::unique_ptr<TForm4> form4;
+    std::unique_ptr<TForm6> form6;
+    bool createOnSetUp = true;
+};
