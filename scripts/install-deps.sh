@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the program and its tests need; does nothing when all are there.
+set -euo pipefail
+
+packages=(
+  cmake g++ make pkgconf            # the build
+  qt6-base-dev qt6-multimedia-dev   # Qt 6 Widgets and Multimedia
+  qt6-qpa-plugins                   # Qt's xcb platform for a real display
+  fonts-ipafont-gothic              # the Japanese faces the windows draw with
+  fonts-dejavu-core                 # the Latin face of the artwork
+  libgtest-dev                      # GoogleTest
+  flite                             # the voices of the course, made at build time
+  xvfb xauth                        # a virtual display for machines without one
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if [ "$(id -u)" -ne 0 ]; then
+  echo "Missing packages: ${missing[*]}; run this as root to install them." >&2
+  exit 1
+fi
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
