@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QWindow>
 
 using records::rgb;
 
@@ -190,13 +191,9 @@ bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::KeyPress)
-        return QWidget::eventFilter(watched, event);
-    // A key reaches the focused control first and may travel to its parents; the window sees
-    // it once, on its first delivery, and never consumes it.
-    QWidget* first = QApplication::focusWidget();
-    QWidget* target = qobject_cast<QWidget*>(watched);
-    if (target && target->window() == this && (first ? target == first : target == this)) {
+    // Key preview: a key comes to the window's native window once, before the window hands it
+    // to the focused control; the window acts on it there and lets it go on unconsumed.
+    if (event->type() == QEvent::KeyPress && watched == static_cast<QObject*>(windowHandle())) {
         const auto* key = static_cast<QKeyEvent*>(event);
         FormKeyDown(virtualKey(key->key()), key->modifiers());
     }

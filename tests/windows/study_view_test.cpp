@@ -1,1 +1,226 @@
+#include "windows/window_fixture.h"
 
+using session::StudyMode;
+using session::TestMode;
+using session::TestStudyMode;
+
+namespace {
+
+class StudyTest : public WindowTest {
+protected:
+    session::SessionState& s() { return form1->state(); }
+    QString english() const { return form1->Lbl_eibun->text(); }
+    void switchTo(AutoLabel* tab) { form1->Lbl_gakusyuuClick(tab); }
+    int slot() { return s().sentence.currentSlot; }
+};
+
+} // namespace
+
+TEST_F(StudyTest, StartsOnSlotOneOfStudyWithoutAVoice) {
+    EXPECT_EQ(s().mode, StudyMode);
+    EXPECT_EQ(slot(), 1);
+    EXPECT_EQ(english(), QStringLiteral("Sentence 1."));
+    EXPECT_EQ(form1->Lbl_eibun->geometry(), QRect(0, 210, 800, 30));
+    EXPECT_EQ(form1->Lbl_wabun->text(), QStringLiteral("J1"));
+    EXPECT_EQ(form1->Lbl_wabun->geometry(), QRect(0, 146, 800, 30));
+    EXPECT_EQ(form1->Lbl_point->text(), QStringLiteral("P1a"));
+    EXPECT_EQ(form1->lbl_point2->text(), QStringLiteral("P1b"));
+    EXPECT_FALSE(form1->Lbl_point->isHidden());
+    EXPECT_FALSE(form1->Img_point->isHidden());
+    EXPECT_TRUE(form1->Edit1->isHidden());
+    EXPECT_TRUE(form1->img_n1->isHidden() && form1->img_n2->isHidden() && form1->img_n3->isHidden());
+    EXPECT_TRUE(sound.played.empty());
+    EXPECT_EQ(form1->lbl_step->text(), QStringLiteral("1"));
+    EXPECT_EQ(form1->lbl_chapter->text(), QStringLiteral("1"));
+}
+
+TEST_F(StudyTest, CounterSitsCentredBetweenTheArrows) {
+    for (int n : {1, 10}) {
+        s().sentence.currentSlot = n;
+        form1->ShowCounter();
+        EXPECT_EQ(form1->Lbl_counter->text(), QString::number(n));
+        EXPECT_EQ(form1->Lbl_counter->x(), 350);
+        EXPECT_EQ(form1->Lbl_counter->width(), 99);
+        EXPECT_EQ(form1->Lbl_counter->y(), (60 - form1->Lbl_counter->height()) / 2 + 447);
+    }
+}
+
+TEST_F(StudyTest, NextAndPreviousWrapAndSpeakInEveryMode) {
+    for (AutoLabel* tab : {form1->Lbl_gakusyuu, form1->Lbl_testgakusyuu, form1->Lbl_test}) {
+        switchTo(tab);
+        s().sentence.currentSlot = 10;
+        sound.played.clear();
+        form1->NextSentence();
+        EXPECT_EQ(slot(), 1) << s().mode;
+        form1->PreviousSentence();
+        EXPECT_EQ(slot(), 10) << s().mode;
+        EXPECT_EQ(sound.played, (std::vector<std::string>{voiceOf(1), voiceOf(10)})) << s().mode;
+        EXPECT_EQ(form1->Lbl_counter->text(), QStringLiteral("10"));
+    }
+}
+
+TEST_F(StudyTest, ResultsModeDoesNotMove) {
+    switchTo(form1->Lbl_seiseki);
+    form1->NextSentence();
+    form1->PreviousSentence();
+    form1->StartStudy(); // not reached through the buttons in results mode, but harmless
+    EXPECT_EQ(s().mode, session::ResultsMode);
+    sound.played.clear();
+    form1->NextSentence();
+    EXPECT_TRUE(sound.played.empty());
+}
+
+TEST_F(StudyTest, StudyShowsEverythingOfTheNewSlot) {
+    form1->NextSentence();
+    EXPECT_EQ(english(), QStringLiteral("Sentence 2."));
+    EXPECT_EQ(form1->Lbl_wabun->text(), QStringLiteral("J2"));
+    EXPECT_EQ(form1->Lbl_point->text(), QStringLiteral("P2a"));
+}
+
+TEST_F(StudyTest, TestStudyHearsTheSentenceWithoutShowingIt) {
+    switchTo(form1->Lbl_testgakusyuu);
+    EXPECT_TRUE(sound.played.empty()) << "a mode switch plays nothing";
+    EXPECT_TRUE(form1->Lbl_eibun->isHidden());
+    EXPECT_TRUE(form1->Lbl_wabun->isHidden());
+    EXPECT_TRUE(form1->Img_point->isHidden());
+    EXPECT_FALSE(form1->Edit1->isHidden());
+    EXPECT_EQ(form1->Edit1->pos(), QPoint(131, 221));
+    form1->Edit1->setText(QStringLiteral("typed"));
+    form1->NextSentence();
+    EXPECT_TRUE(form1->Edit1->text().isEmpty());
+    EXPECT_TRUE(form1->Lbl_eibun->isHidden());
+    EXPECT_EQ(sound.played.back(), voiceOf(2));
+    switchTo(form1->Lbl_gakusyuu);
+    EXPECT_EQ(english(), QStringLiteral("Sentence 2.")) << "study shows the same slot again";
+    EXPECT_FALSE(form1->Lbl_eibun->isHidden());
+}
+
+TEST_F(StudyTest, TestLayoutsSitHigher) {
+    switchTo(form1->Lbl_testgakusyuu);
+    form1->DisplayEnglish(5);
+    form1->DisplayJapanese(5);
+    EXPECT_EQ(form1->Lbl_eibun->geometry(), QRect(0, 166, 800, 30));
+    EXPECT_EQ(form1->Lbl_wabun->geometry(), QRect(0, 125, 800, 30));
+}
+
+TEST_F(StudyTest, OptionsHideTranslationAndPointsOutsideTests) {
+    s().showTranslation = 0;
+    s().showPoint = 0;
+    form1->ShowStudyView();
+    EXPECT_TRUE(form1->Lbl_wabun->text().isEmpty()) << "shown, but empty";
+    EXPECT_TRUE(form1->Lbl_point->isHidden());
+    EXPECT_TRUE(form1->lbl_point2->isHidden());
+    EXPECT_FALSE(form1->Img_point->isHidden()) << "the frame keeps its visibility";
+    switchTo(form1->Lbl_testgakusyuu);
+    switchTo(form1->Lbl_gakusyuu);
+    EXPECT_TRUE(form1->Img_point->isHidden()) << "after test study the frame is hidden too";
+
+    switchTo(form1->Lbl_test);
+    form1->DisplayJapanese(3);
+    form1->DisplayPoints(3);
+    EXPECT_EQ(form1->Lbl_wabun->text(), QStringLiteral("J3")) << "a test shows all the same";
+    EXPECT_FALSE(form1->Lbl_wabun->isHidden());
+    EXPECT_FALSE(form1->Lbl_point->isHidden());
+    EXPECT_FALSE(form1->Img_point->isHidden());
+}
+
+TEST_F(StudyTest, StartRebuildsTheOrderOnlyInStudy) {
+    s().sentence.randomOrder = 1;
+    s().sentence.currentSlot = 4;
+    form1->StartStudy();
+    EXPECT_EQ(slot(), 1);
+    const auto shuffled = s().sentence.order;
+    EXPECT_NE(shuffled, (std::array<std::int32_t, 10>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+    EXPECT_EQ(english(), QStringLiteral("Sentence %1.").arg(shuffled[0]));
+    EXPECT_EQ(sound.played.back(), voiceOf(shuffled[0]));
+
+    switchTo(form1->Lbl_testgakusyuu);
+    clock.ms += 1;
+    s().sentence.currentSlot = 6;
+    form1->Edit1->setText(QStringLiteral("kept"));
+    form1->StartTestStudy();
+    EXPECT_EQ(s().sentence.order, shuffled);
+    EXPECT_EQ(slot(), 1);
+    EXPECT_EQ(form1->Edit1->text(), QStringLiteral("kept"));
+    EXPECT_EQ(sound.played.back(), voiceOf(shuffled[0]));
+}
+
+TEST_F(StudyTest, AdvanceAfterTwoAndAHalfSecondsRunsInTheModeThenCurrent) {
+    switchTo(form1->Lbl_testgakusyuu);
+    app::switchOn(form1->Timer1);
+    EXPECT_TRUE(form1->Timer1.isActive());
+    EXPECT_EQ(form1->Timer1.interval(), 2500);
+    switchTo(form1->Lbl_gakusyuu);
+    form1->Lbl_msg->show();
+    form1->Edit1->setText(QStringLiteral("I am Ken."));
+    form1->Timer1Timer();
+    EXPECT_FALSE(form1->Timer1.isActive());
+    EXPECT_TRUE(form1->Lbl_msg->isHidden());
+    EXPECT_EQ(slot(), 2);
+    EXPECT_EQ(english(), QStringLiteral("Sentence 2.")) << "the study view moved on";
+    EXPECT_EQ(sound.played.back(), voiceOf(2));
+    EXPECT_TRUE(form1->Edit1->text().isEmpty());
+}
+
+TEST_F(StudyTest, ResultsTabTwiceKeepsTheModeToReturnTo) {
+    switchTo(form1->Lbl_testgakusyuu);
+    switchTo(form1->Lbl_seiseki);
+    switchTo(form1->Lbl_seiseki);
+    EXPECT_EQ(s().mode, session::ResultsMode);
+    EXPECT_EQ(s().previousMode, TestStudyMode);
+}
+
+TEST_F(StudyTest, TabsDoNothingWhileATestRuns) {
+    s().testRunning = 1;
+    switchTo(form1->Lbl_testgakusyuu);
+    EXPECT_EQ(s().mode, StudyMode);
+}
+
+TEST_F(StudyTest, EmptyChecklistSlotShowsNoSentence) {
+    form1->btn_s_downClick(); // step 1 wraps to the checklist pages
+    EXPECT_EQ(s().step, 6);
+    EXPECT_EQ(form1->lbl_step->text(), QStringLiteral("C"));
+    EXPECT_EQ(form1->lbl_title->text(), QStringLiteral("Check Sentence"));
+    EXPECT_EQ(english(), QStringLiteral("no sentence"));
+    EXPECT_TRUE(form1->Lbl_wabun->text().isEmpty());
+    form1->PlaySentenceVoice();
+    EXPECT_EQ(sound.played.back(), dir.path() + "/onsei/.wav");
+}
+
+TEST_F(StudyTest, SelectorsMoveToSlotOneOfTheNewChapter) {
+    s().sentence.currentSlot = 5;
+    form1->btn_s_upClick();
+    EXPECT_EQ(s().step, 2);
+    EXPECT_EQ(slot(), 1);
+    EXPECT_EQ(s().sentence.order[0], 101);
+    EXPECT_EQ(form1->lbl_step->text(), QStringLiteral("2"));
+    EXPECT_EQ(form1->lbl_title->text(), QStringLiteral("Title 11"));
+    EXPECT_EQ(english(), QStringLiteral("Sentence 101."));
+    form1->btn_c_downClick();
+    EXPECT_EQ(s().chapter, 10);
+    EXPECT_EQ(form1->lbl_chapter->text(), QStringLiteral("10"));
+    EXPECT_EQ(english(), QStringLiteral("Sentence 191."));
+    form1->btn_c_upClick();
+    EXPECT_EQ(s().chapter, 1);
+    EXPECT_TRUE(sound.played.empty()) << "choosing a chapter is silent";
+}
+
+TEST_F(StudyTest, SelectorsKeepStepAndChapterWhileATestRuns) {
+    switchTo(form1->Lbl_test);
+    s().testRunning = 1;
+    const auto order = s().sentence.order;
+    form1->btn_s_upClick();
+    form1->btn_c_upClick();
+    EXPECT_EQ(s().step, 1);
+    EXPECT_EQ(s().chapter, 1);
+    EXPECT_EQ(s().sentence.order, order);
+}
+
+TEST_F(StudyTest, ChangingChapterEndsAReview) {
+    switchTo(form1->Lbl_test);
+    s().reviewActive = 1;
+    form1->btn_c_upClick();
+    EXPECT_EQ(s().reviewActive, 0);
+    EXPECT_EQ(form1->Lbl_msg->text(), QStringLiteral("STARTボタンを押すとテストを開始します。"));
+    EXPECT_EQ(s().buttonEnabled, (std::array<int, 5>{0, 0, 1, 0, 0}));
+}
