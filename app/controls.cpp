@@ -63,14 +63,14 @@ void switchOn(QTimer& timer) {
         timer.start();
 }
 
-QFont toQFont(const records::FontSpec& spec) {
-    QFont font(platform::installedFaceFor(fromCp932(spec.name)));
-    font.setPixelSize(std::max(1, spec.pixels()));
-    font.setBold(spec.style & records::Bold);
-    font.setItalic(spec.style & records::Italic);
-    font.setUnderline(spec.style & records::Underline);
-    font.setStrikeOut(spec.style & records::StrikeOut);
-    if (spec.pitch == "fpFixed")
+QFont toQFont(const records::FontSpec& stored) {
+    QFont font(platform::installedFaceFor(fromCp932(stored.name)));
+    font.setPixelSize(std::max(1, stored.pixels()));
+    font.setBold(stored.style & records::Bold);
+    font.setItalic(stored.style & records::Italic);
+    font.setUnderline(stored.style & records::Underline);
+    font.setStrikeOut(stored.style & records::StrikeOut);
+    if (stored.pitch == "fpFixed")
         font.setFixedPitch(true);
     return font;
 }
@@ -96,8 +96,8 @@ void AutoLabel::setCaption(const QString& text) {
     fitToText();
 }
 
-void AutoLabel::setFontSpec(const records::FontSpec& spec) {
-    spec_ = spec;
+void AutoLabel::setFontSpec(const records::FontSpec& stored) {
+    spec_ = stored;
     setFont(toQFont(spec_));
     QPalette pal = palette();
     pal.setColor(QPalette::WindowText, toQColor(spec_.color));
@@ -106,9 +106,9 @@ void AutoLabel::setFontSpec(const records::FontSpec& spec) {
 }
 
 void AutoLabel::setFontPixels(int pixels) {
-    records::FontSpec spec = spec_;
-    app::setFontPixels(spec, pixels, screenPpi());
-    setFontSpec(spec);
+    records::FontSpec stored = spec_;
+    app::setFontPixels(stored, pixels, screenPpi());
+    setFontSpec(stored);
 }
 
 void AutoLabel::setFontColor(records::StoredColor color) {
@@ -186,8 +186,8 @@ FlatButton::FlatButton(const QString& caption, QWidget* parent, bool raised)
     setToolButtonStyle(Qt::ToolButtonTextOnly);
 }
 
-void FlatButton::setFontSpec(const records::FontSpec& spec) {
-    spec_ = spec;
+void FlatButton::setFontSpec(const records::FontSpec& stored) {
+    spec_ = stored;
     applyFont();
 }
 

@@ -34,7 +34,7 @@ public:
     QString caption() const { return text(); }
 
     const records::FontSpec& fontSpec() const { return spec_; }
-    void setFontSpec(const records::FontSpec& spec);
+    void setFontSpec(const records::FontSpec& stored);
     void setFontPixels(int pixels);
     void setFontColor(records::StoredColor color);
 
@@ -109,7 +109,7 @@ class FlatButton : public QToolButton {
     Q_OBJECT
 public:
     FlatButton(const QString& caption, QWidget* parent, bool raised = false);
-    void setFontSpec(const records::FontSpec& spec);
+    void setFontSpec(const records::FontSpec& stored);
     records::FontSpec& fontSpec() { return spec_; }
     void applyFont();
 
@@ -117,7 +117,7 @@ private:
     records::FontSpec spec_;
 };
 
-QFont toQFont(const records::FontSpec& spec);
+QFont toQFont(const records::FontSpec& stored);
 
 } // namespace app
 

@@ -30,14 +30,14 @@ const records::StoredColor maroon = rgb(128, 0, 0);
 
 records::FontSpec resourceFont(int pixels, bool bold, records::StoredColor color,
                                const char* face = "ＭＳ Ｐゴシック") {
-    records::FontSpec spec;
-    spec.name = app::cp932(face);
-    spec.charset = 128;
-    spec.color = color;
-    app::setFontPixels(spec, pixels, 96);
-    spec.height = -pixels; // the window resource stores the pixel height itself
-    spec.style = bold ? records::Bold : 0;
-    return spec;
+    records::FontSpec stored;
+    stored.name = app::cp932(face);
+    stored.charset = 128;
+    stored.color = color;
+    app::setFontPixels(stored, pixels, 96);
+    stored.height = -pixels; // the window resource stores the pixel height itself
+    stored.style = bold ? records::Bold : 0;
+    return stored;
 }
 
 // The bitmap files of the installation, in the order they are loaded.
@@ -196,13 +196,13 @@ void TForm1::createControls() {
 
 // SetDefaultSentenceFont: the English sentence's own font, used until the learner picks another.
 void TForm1::SetDefaultSentenceFont() {
-    records::FontSpec spec = Lbl_eibun->fontSpec();
-    spec.color = rgb(120, 0, 0);
-    spec.name = app::cp932("MS Pゴシック");
-    spec.charset = 128;
-    spec.style = records::Bold;
-    app::setFontPixels(spec, 24, app::screenPpi());
-    Lbl_eibun->setFontSpec(spec);
+    records::FontSpec stored = Lbl_eibun->fontSpec();
+    stored.color = rgb(120, 0, 0);
+    stored.name = app::cp932("MS Pゴシック");
+    stored.charset = 128;
+    stored.style = records::Bold;
+    app::setFontPixels(stored, 24, app::screenPpi());
+    Lbl_eibun->setFontSpec(stored);
     Lbl_eibun->setWidth(clientWidth);
 }
 
