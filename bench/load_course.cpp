@@ -3,7 +3,7 @@
 //   bench_load_course <programDir> [runs]
 //
 // Prints the median and the worst of the runs (default 200) in milliseconds, and the first run on
-// its own, since it is the one a start of the program pays (the others find the files cached).
+// its own: a start of the program loads once, with nothing of the work in the processor's caches.
 #include "content/content_store.h"
 
 #include <algorithm>
