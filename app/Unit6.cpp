@@ -15,7 +15,6 @@ TForm6::TForm6()
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
     setAttribute(Qt::WA_QuitOnClose, false);
     Image1 = new PictureBox(this);
-    Image1->setPicture(QImage(QStringLiteral(":/art/splash.png")));
     // FormCreate
     setFixedSize(splashWidth, splashHeight);
     Image1->setGeometry(0, 0, splashWidth, splashHeight);
@@ -29,6 +28,9 @@ void TForm6::Timer1Timer() {
 }
 
 void TForm6::showEvent(QShowEvent* event) {
+    // Drawn only when first shown, so that it costs nothing before the main window is up.
+    if (Image1->picture().isNull())
+        Image1->setPicture(QImage(QStringLiteral(":/art/splash.png")));
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->geometry().center() - QPoint(width() / 2, height() / 2));
     QWidget::showEvent(event);

@@ -138,6 +138,13 @@ void PictureBox::setPicture(const QImage& image) {
 }
 
 void PictureBox::copyFrom(const QImage& source, int width, int height) {
+    // The whole of an opaque picture of the same size: share it instead of painting a copy.
+    if (source.size() == QSize(width, height) && picture_.size() == source.size() &&
+        !source.hasAlphaChannel() && source.format() == QImage::Format_RGB32) {
+        picture_ = source;
+        update();
+        return;
+    }
     if (picture_.width() < width || picture_.height() < height) {
         QImage grown(std::max(width, picture_.width()), std::max(height, picture_.height()),
                      QImage::Format_ARGB32_Premultiplied);

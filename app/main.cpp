@@ -4,6 +4,7 @@
 #include "app/Unit6.h"
 #include "app/text_literals.h"
 #include "platform/app_dir.h"
+#include "platform/bmp_file.h"
 #include "platform/file_attributes.h"
 #include "records/Unit3.h"
 #include "records/Unit4.h"
@@ -123,7 +124,7 @@ PictureBox* TForm1::makePicture(const QString& resource) {
 void TForm1::createControls() {
     Image1 = new PictureBox(this);
     Image1->setGeometry(0, 0, clientWidth, clientHeight);
-    QImage blank(clientWidth, clientHeight, QImage::Format_ARGB32_Premultiplied);
+    QImage blank(clientWidth, clientHeight, QImage::Format_RGB32);
     blank.fill(app::toQColor(records::systemColor(15)));
     Image1->setPicture(blank);
 
@@ -278,8 +279,8 @@ void TForm1::loadButtonBitmaps() {
         bitmap = QImage();
     for (const BitmapFile& file : bitmapFiles) {
         const std::string path = platform::appDir() + file.file;
-        QImage image;
-        if (!image.load(QString::fromStdString(path), "BMP"))
+        QImage image = platform::loadBmp(path);
+        if (image.isNull())
             throw AssetError(path);
         ButtonBitmaps[file.slot] = image;
     }

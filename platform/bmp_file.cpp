@@ -1,0 +1,81 @@
+#include "platform/bmp_file.h"
+
+#include <cstdint>
+#include <fstream>
+#include <vector>
+
+namespace platform {
+namespace {
+
+constexpr size_t fileHeaderSize = 14;
+constexpr size_t minInfoHeaderSize = 40;
+constexpr std::int32_t maxSide = 16384;
+
+std::uint32_t u32(const std::vector<unsigned char>& b, size_t at) {
+    return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24;
+}
+std::uint16_t u16(const std::vector<unsigned char>& b, size_t at) {
+    return static_cast<std::uint16_t>(b[at] | b[at + 1] << 8);
+}
+
+// The plain case: BI_RGB, 24 or 32 bits, rows padded to four bytes, bottom-up unless the height
+// is negative. Anything else is left to Qt.
+QImage readPlainBitmap(const std::vector<unsigned char>& b, bool& handled) {
+    handled = false;
+    if (b.size() < fileHeaderSize + minInfoHeaderSize || b[0] != 'B' || b[1] != 'M')
+        return {};
+    const std::uint32_t dataOffset = u32(b, 10);
+    const std::uint32_t infoSize = u32(b, 14);
+    const auto width = static_cast<std::int32_t>(u32(b, 18));
+    const auto rawHeight = static_cast<std::int32_t>(u32(b, 22));
+    const std::uint16_t bits = u16(b, 28);
+    const std::uint32_t compression = u32(b, 30);
+    if (infoSize < minInfoHeaderSize || compression != 0 || (bits != 24 && bits != 32))
+        return {};
+    handled = true;
+    const std::int32_t height = rawHeight < 0 ? -rawHeight : rawHeight;
+    if (width <= 0 || height <= 0 || width > maxSide || height > maxSide)
+        return {};
+    const size_t bytesPerPixel = bits / 8;
+    const size_t stride = (static_cast<size_t>(width) * bytesPerPixel + 3) & ~size_t(3);
+    if (dataOffset > b.size() || (b.size() - dataOffset) / stride < static_cast<size_t>(height))
+        return {};
+    // Opaque 32-bit pixels: what the screen takes without a conversion at every paint.
+    QImage image(width, height, QImage::Format_RGB32);
+    for (std::int32_t y = 0; y < height; ++y) {
+        const std::int32_t source = rawHeight < 0 ? y : height - 1 - y;
+        const unsigned char* in = b.data() + dataOffset + static_cast<size_t>(source) * stride;
+        auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (std::int32_t x = 0; x < width; ++x, in += bytesPerPixel)
+            out[x] = qRgb(in[2], in[1], in[0]);
+    }
+    return image;
+}
+
+} // namespace
+
+QImage loadBmp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    if (!in)
+        return {};
+    std::vector<unsigned char> bytes;
+    try {
+        const std::streamoff size = in.tellg();
+        if (size <= 0)
+            return {};
+        bytes.resize(static_cast<size_t>(size));
+        in.seekg(0);
+        if (!in.read(reinterpret_cast<char*>(bytes.data()), size))
+            return {};
+    } catch (const std::exception&) {
+        return {};
+    }
+    bool handled = false;
+    QImage image = readPlainBitmap(bytes, handled);
+    if (handled)
+        return image;
+    image.loadFromData(bytes.data(), static_cast<int>(bytes.size()), "BMP");
+    return image;
+}
+
+} // namespace platform

@@ -1,0 +1,12 @@
+#pragma once
+#include <QImage>
+#include <string>
+
+namespace platform {
+
+// Reads a bitmap file. Uncompressed 24- and 32-bit bitmaps, which is what the installation ships,
+// are read straight into an image row by row; any other kind goes through Qt's reader. A file
+// that is missing or is no bitmap gives a null image.
+QImage loadBmp(const std::string& path);
+
+} // namespace platform
