@@ -234,21 +234,12 @@ void TForm1::Lbl_gakusyuuClick(AutoLabel* sender) {
     if (chosen == old)
         return;
     state_.mode = chosen;
-    switch (chosen) {
-    case session::StudyMode:
-        ShowStudyView();
-        break;
-    case session::TestStudyMode:
-        ShowTestStudyView();
-        break;
-    case session::TestMode:
-        ShowTestView();
-        break;
-    default:
+    if (chosen == session::ResultsMode) {
         state_.previousMode = old;
         openResultsWindow();
-        break;
+        return;
     }
+    redrawCurrentView();
 }
 
 void TForm1::ShowReplayIndicators(int used) {
