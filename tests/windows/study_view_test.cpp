@@ -224,3 +224,14 @@ TEST_F(StudyTest, ChangingChapterEndsAReview) {
     EXPECT_EQ(form1->Lbl_msg->text(), QStringLiteral("STARTボタンを押すとテストを開始します。"));
     EXPECT_EQ(s().buttonEnabled, (std::array<int, 5>{0, 0, 1, 0, 0}));
 }
+
+TEST_F(StudyTest, UndecodableBytesShowAsReplacementCharacters) {
+    std::string text = "[S1-C01]  \x8a\xbf\x85\x40\r\n";
+    for (int i = 1; i <= 10; ++i)
+        text += "x\r\n\x82\xa0\x82\r\nBroken \xff line.\r\np\r\nq\r\n";
+    dir.write("text/c1.txt", text);
+    form1->InitSession();
+    EXPECT_EQ(form1->lbl_title->text(), QStringLiteral("漢\uFFFD@"));
+    EXPECT_EQ(english(), QStringLiteral("Broken \uFFFD line."));
+    EXPECT_EQ(form1->Lbl_wabun->text(), QStringLiteral("あ\uFFFD"));
+}
