@@ -7,8 +7,10 @@
 # Prints the word error rate over all sentences (substitutions + deletions + insertions divided by the
 # words of the text, after folding case, punctuation and digits), the worst ten sentences, and two
 # listening measures: the speaking rate in words per minute and the shortest silence before speech.
-# A sentence without a voice counts with all its words lost, so a partial set of voices cannot
-# look better than a full one. YOMIRIN_BENCH_JOBS sets the parallel recognisers (default 2).
+# A sentence without a voice, or with a file that cannot be read as sound, counts with all its words
+# lost, so a partial or damaged set of voices cannot look better than a full one. YOMIRIN_BENCH_JOBS sets the parallel recognisers (default 2);
+# YOMIRIN_BENCH_TSV names a file to receive one line per sentence (id, errors, words, text, heard)
+# for comparing two sets of voices sentence by sentence.
 set -euo pipefail
 
 die() { printf 'voices_wer: %s\n' "$*" >&2; exit 1; }
@@ -17,11 +19,15 @@ readonly MODEL=/usr/share/pocketsphinx/model/en-us
 
 if [[ ${1:-} == --one ]]; then  # one recogniser run, used by the parallel workers below
   wav=$2/$3.wav work=$4
-  sox -q "$wav" -r 16000 -b 16 -c 1 -e signed-integer "$work/$3.16k.wav"
-  pocketsphinx_continuous -infile "$work/$3.16k.wav" \
-    -hmm "$MODEL/en-us" -lm "$MODEL/en-us.lm.bin" -dict "$MODEL/cmudict-en-us.dict" \
-    -logfn /dev/null >"$work/$3.hyp"
-  exit
+  if ! sox -q "$wav" -r 16000 -b 16 -c 1 -e signed-integer "$work/$3.16k.wav" 2>/dev/null \
+    || ! pocketsphinx_continuous -infile "$work/$3.16k.wav" \
+      -hmm "$MODEL/en-us" -lm "$MODEL/en-us.lm.bin" -dict "$MODEL/cmudict-en-us.dict" \
+      -logfn /dev/null >"$work/$3.hyp.part"; then
+    rm -f "$work/$3.16k.wav" "$work/$3.hyp.part"
+  else
+    mv "$work/$3.hyp.part" "$work/$3.hyp"
+  fi
+  exit 0
 fi
 
 [[ $# -eq 2 ]] || die "usage: voices_wer.sh <onseiDir> <textDir>"
@@ -31,6 +37,7 @@ text_dir=$2
 for t in pocketsphinx_continuous sox python3; do
   command -v "$t" >/dev/null || die "$t is not installed"
 done
+[[ -f $MODEL/en-us.lm.bin ]] || die "the US English model (pocketsphinx-en-us) is not installed"
 jobs=${YOMIRIN_BENCH_JOBS:-2}
 [[ $jobs =~ ^[1-9][0-9]*$ ]] || die "YOMIRIN_BENCH_JOBS must be a positive number"
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -49,10 +56,10 @@ if [[ -s $work/ids ]]; then
   xargs -P "$jobs" -I{} bash "${BASH_SOURCE[0]}" --one "$onsei_dir" {} "$work" <"$work/ids"
 fi
 
-python3 - "$work" <<'PY'
+python3 - "$work" "${YOMIRIN_BENCH_TSV:-}" <<'PY'
 import os, re, sys, wave, array
 
-work = sys.argv[1]
+work, tsv_path = sys.argv[1], sys.argv[2]
 
 ONES = "zero one two three four five six seven eight nine ten eleven twelve thirteen fourteen " \
        "fifteen sixteen seventeen eighteen nineteen".split()
@@ -126,8 +133,10 @@ def timing(path):
         return None, 0.0
     return loud[0] / rate, (loud[-1] - loud[0]) / rate
 
+with open(os.path.join(work, "ids")) as f:
+    with_file = set(f.read().split())
 rows = []
-total_words = total_edits = missing = 0
+total_words = total_edits = missing = unreadable = 0
 speech_seconds = spoken_words = 0.0
 min_lead = None
 with open(os.path.join(work, "ref.tsv"), encoding="ascii") as f:
@@ -135,23 +144,33 @@ with open(os.path.join(work, "ref.tsv"), encoding="ascii") as f:
         sid, text = line.rstrip("\n").split("\t", 1)
         ref = words(text)
         hyp_path = os.path.join(work, sid + ".hyp")
+        hyp = []
         if os.path.exists(hyp_path):
             with open(hyp_path, encoding="utf-8", errors="replace") as h:
                 hyp_text = " ".join(h.read().split())
+            hyp = words(hyp_text)
             lead, speech = timing(os.path.join(work, sid + ".16k.wav"))
             if lead is not None:
                 min_lead = lead if min_lead is None else min(min_lead, lead)
                 speech_seconds += speech
                 spoken_words += len(text.split())
+        elif sid in with_file:
+            hyp_text = "(unreadable voice)"
+            unreadable += 1
         else:
             hyp_text = "(no voice)"
             missing += 1
-        e = edits(ref, words(hyp_text) if hyp_text != "(no voice)" else [])
+        e = edits(ref, hyp)
         total_words += len(ref)
         total_edits += e
-        rows.append((e / max(len(ref), 1), sid, text, hyp_text))
+        rows.append((e / max(len(ref), 1), sid, text, hyp_text, e, len(ref)))
 
-print(f"sentences: {len(rows)}   without a voice: {missing}")
+if tsv_path:
+    with open(tsv_path, "w", encoding="utf-8") as out:
+        for _, sid, text, hyp, e, n in rows:
+            out.write(f"{sid}\t{e}\t{n}\t{text}\t{hyp}\n")
+
+print(f"sentences: {len(rows)}   without a voice: {missing}   unreadable voices: {unreadable}")
 print(f"word error rate: {100 * total_edits / max(total_words, 1):.1f}% "
       f"({total_edits} errors in {total_words} words)")
 print(f"sentences heard without error: {sum(1 for r in rows if r[0] == 0)} of {len(rows)}")
@@ -160,7 +179,7 @@ if speech_seconds:
 if min_lead is not None:
     print(f"shortest silence before speech: {min_lead:.3f} s")
 print("worst sentences:")
-for rate, sid, text, hyp in sorted(rows, key=lambda r: (-r[0], r[1]))[:10]:
+for rate, sid, text, hyp, _, _ in sorted(rows, key=lambda r: (-r[0], r[1]))[:10]:
     print(f"  {sid} {100 * rate:5.1f}%  {text}")
     print(f"       heard: {hyp}")
 PY

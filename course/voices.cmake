@@ -2,7 +2,7 @@
 # make_voices.sh synthesises only the sentences whose text changed, so rerunning it is cheap;
 # this rule decides when it runs at all.
 find_program(YOMIRIN_BASH bash REQUIRED)
-set(YOMIRIN_VOICE "flite:slt:1.15" CACHE STRING
+set(YOMIRIN_VOICE "festival:cmu_us_slt_arctic_hts:1.3" CACHE STRING
   "Voice of the course sentences as engine:voice:stretch (see course/make_voices.sh)")
 
 set(voices_script ${CMAKE_CURRENT_SOURCE_DIR}/make_voices.sh)
@@ -23,3 +23,7 @@ add_custom_command(OUTPUT ${voices_stamp}
   COMMENT "Making the voices of the course sentences"
   VERBATIM)
 add_custom_target(yomirin_voices ALL DEPENDS ${voices_stamp})
+
+if(BUILD_TESTING)
+  add_test(NAME make_voices COMMAND ${YOMIRIN_BASH} ${CMAKE_CURRENT_SOURCE_DIR}/test_make_voices.sh)
+endif()

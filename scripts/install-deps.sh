@@ -9,7 +9,8 @@ packages=(
   fonts-ipafont-gothic              # the Japanese faces the windows draw with
   fonts-dejavu-core                 # the Latin face of the artwork
   libgtest-dev                      # GoogleTest
-  flite                             # the voices of the course, made at build time
+  festival festvox-us-slt-hts sox   # the voices of the course, made at build time
+  flite                             # a lighter voice engine, chosen with -DYOMIRIN_VOICE=flite:slt:1.15
   xvfb xauth                        # a virtual display for machines without one
 )
 
