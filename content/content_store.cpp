@@ -1,6 +1,7 @@
 #include "content/content_store.h"
 
 #include "content/course_file.h"
+#include "platform/whole_file.h"
 
 namespace content {
 namespace {
@@ -21,7 +22,8 @@ void ContentStore::loadCourseText(const std::string& appDir) {
     japanese_.clear();
     points_.clear();
     for (int n = 1; n <= chapterCount; ++n) {
-        const auto bytes = readWholeFile(appDir + "/text/c" + std::to_string(n) + ".txt");
+        // A missing or unreadable file leaves its chapter empty.
+        const auto bytes = platform::readWholeFile(appDir + "/text/c" + std::to_string(n) + ".txt");
         std::vector<std::string> lines;
         if (bytes) {
             lines = splitCourseLines(*bytes);

@@ -10,7 +10,4 @@ namespace content {
 // so LF followed by CR ends two. A final line end does not open another line.
 std::vector<std::string> splitCourseLines(std::string_view bytes);
 
-// The whole file, or nothing when it is missing or cannot be read (either way its chapter is empty).
-std::optional<std::string> readWholeFile(const std::string& path);
-
 } // namespace content

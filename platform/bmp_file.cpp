@@ -1,8 +1,9 @@
 #include "platform/bmp_file.h"
 
+#include "platform/whole_file.h"
+
 #include <cstdint>
-#include <fstream>
-#include <vector>
+#include <string_view>
 
 namespace platform {
 namespace {
@@ -11,16 +12,18 @@ constexpr size_t fileHeaderSize = 14;
 constexpr size_t minInfoHeaderSize = 40;
 constexpr std::int32_t maxSide = 16384;
 
-std::uint32_t u32(const std::vector<unsigned char>& b, size_t at) {
-    return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24;
+unsigned byte(std::string_view b, size_t at) { return static_cast<unsigned char>(b[at]); }
+std::uint32_t u32(std::string_view b, size_t at) {
+    return byte(b, at) | byte(b, at + 1) << 8 | byte(b, at + 2) << 16 |
+           static_cast<std::uint32_t>(byte(b, at + 3)) << 24;
 }
-std::uint16_t u16(const std::vector<unsigned char>& b, size_t at) {
-    return static_cast<std::uint16_t>(b[at] | b[at + 1] << 8);
+std::uint16_t u16(std::string_view b, size_t at) {
+    return static_cast<std::uint16_t>(byte(b, at) | byte(b, at + 1) << 8);
 }
 
 // The plain case: BI_RGB, 24 or 32 bits, rows padded to four bytes, bottom-up unless the height
 // is negative. Anything else is left to Qt.
-QImage readPlainBitmap(const std::vector<unsigned char>& b, bool& handled) {
+QImage readPlainBitmap(std::string_view b, bool& handled) {
     handled = false;
     if (b.size() < fileHeaderSize + minInfoHeaderSize || b[0] != 'B' || b[1] != 'M')
         return {};
@@ -44,7 +47,7 @@ QImage readPlainBitmap(const std::vector<unsigned char>& b, bool& handled) {
     QImage image(width, height, QImage::Format_RGB32);
     for (std::int32_t y = 0; y < height; ++y) {
         const std::int32_t source = rawHeight < 0 ? y : height - 1 - y;
-        const unsigned char* in = b.data() + dataOffset + static_cast<size_t>(source) * stride;
+        const auto* in = reinterpret_cast<const unsigned char*>(b.data()) + dataOffset + static_cast<size_t>(source) * stride;
         auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (std::int32_t x = 0; x < width; ++x, in += bytesPerPixel)
             out[x] = qRgb(in[2], in[1], in[0]);
@@ -55,26 +58,15 @@ QImage readPlainBitmap(const std::vector<unsigned char>& b, bool& handled) {
 } // namespace
 
 QImage loadBmp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in)
+    const auto file = readWholeFile(path);
+    if (!file || file->empty())
         return {};
-    std::vector<unsigned char> bytes;
-    try {
-        const std::streamoff size = in.tellg();
-        if (size <= 0)
-            return {};
-        bytes.resize(static_cast<size_t>(size));
-        in.seekg(0);
-        if (!in.read(reinterpret_cast<char*>(bytes.data()), size))
-            return {};
-    } catch (const std::exception&) {
-        return {};
-    }
     bool handled = false;
-    QImage image = readPlainBitmap(bytes, handled);
+    QImage image = readPlainBitmap(*file, handled);
     if (handled)
         return image;
-    image.loadFromData(bytes.data(), static_cast<int>(bytes.size()), "BMP");
+    image.loadFromData(reinterpret_cast<const uchar*>(file->data()), static_cast<int>(file->size()),
+                       "BMP");
     return image;
 }
 
