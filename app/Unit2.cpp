@@ -1,11 +1,147 @@
 #include "app/Unit2.h"
 
 #include "app/main.h"
+#include "app/messages.h"
+#include "app/text_literals.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace {
+
+constexpr int windowWidth = 330;
+constexpr int windowHeight = 110;
+constexpr int noticeMs = 2700;
+constexpr int noticeTop = 47;
+constexpr int questionTop = 36;
+constexpr int labelPixels = 15;
+constexpr int buttonPixels = 12;
+
+records::FontSpec windowFont(int pixels, records::StoredColor color) {
+    records::FontSpec stored;
+    stored.name = app::cp932("ＭＳ Ｐゴシック");
+    stored.charset = 128;
+    stored.color = color;
+    app::setFontPixels(stored, pixels, app::screenPpi());
+    return stored;
+}
+
+} // namespace
 
 TForm2::TForm2(TForm1& main)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       main_(main) {
-    setFixedSize(330, 110);
+    setAttribute(Qt::WA_QuitOnClose, false);
+    setFixedSize(windowWidth, windowHeight);
+    setFont(app::toQFont(windowFont(buttonPixels, records::windowTextColor)));
+
+    Image1 = new PictureBox(this);
+    Image1->setGeometry(0, 0, windowWidth, windowHeight);
+    Image1->setPicture(QImage(QStringLiteral(":/art/msgbg.png")));
+
+    SpeedButton1 = new FlatButton(QStringLiteral("YES"), this, true);
+    SpeedButton1->setGeometry(90, 72, 59, 19);
+    SpeedButton2 = new FlatButton(QStringLiteral("NO"), this, true);
+    SpeedButton2->setGeometry(180, 72, 59, 19);
+    for (FlatButton* button : {SpeedButton1, SpeedButton2})
+        button->setFontSpec(windowFont(buttonPixels, records::windowTextColor));
+    connect(SpeedButton1, &QToolButton::clicked, this, &TForm2::SpeedButton1Click);
+    connect(SpeedButton2, &QToolButton::clicked, this, &TForm2::SpeedButton2Click);
+
+    Label1 = new AutoLabel(this, true);
+    Label1->setFontSpec(windowFont(labelPixels, records::rgb(255, 255, 255)));
+
+    Timer1.setInterval(noticeMs);
+    Timer1.setTimerType(Qt::PreciseTimer);
+    connect(&Timer1, &QTimer::timeout, this, &TForm2::Timer1Timer);
 }
 
-void TForm2::ShowMessageWindow(int) {}
+void TForm2::setQuestion(int number) {
+    question_ = number;
+    main_.state().openQuestion = number;
+}
+
+void TForm2::ShowMessageWindow(int number) {
+    const app::Message* message = app::findMessage(number);
+    if (!message)
+        return;
+    // Nothing may take the place of an open question: it would be left unanswered.
+    if (questionOnShow() && message->kind == app::MessageKind::Notice)
+        return;
+    main_.state().windowFocusTag = session::MessageWindow;
+    const QString text = number == app::saveQuestion
+                             ? QString::fromStdString(app::saveQuestionText(main_.state().correctCount))
+                             : QString::fromUtf8(message->text);
+    Label1->setCaption(text);
+    if (message->kind == app::MessageKind::Notice) {
+        Label1->setTop(noticeTop);
+        SpeedButton1->hide();
+        SpeedButton2->hide();
+        setQuestion(0);
+        app::switchOn(Timer1);
+    } else {
+        Label1->setTop(questionTop);
+        SpeedButton1->show();
+        SpeedButton2->show();
+        setQuestion(number);
+    }
+    if (message->sound == app::MessageSound::Chime)
+        main_.PlayChime();
+    else
+        main_.sound().beep();
+    Label1->setWidth(windowWidth);
+    Label1->setLeft(0);
+    show();
+    raise();
+    activateWindow();
+}
+
+void TForm2::showEvent(QShowEvent* event) {
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->geometry().center() - QPoint(width() / 2, height() / 2));
+    QWidget::showEvent(event);
+}
+
+// A notice closes when its time is up; a question waits for its answer.
+void TForm2::Timer1Timer() {
+    if (questionOnShow())
+        return;
+    main_.state().windowFocusTag = session::NoWindow;
+    hide();
+    main_.activateWindow();
+    Timer1.stop();
+}
+
+void TForm2::closeMessage() {
+    main_.state().windowFocusTag = session::NoWindow;
+    setQuestion(0);
+    Timer1.stop();
+    hide();
+}
+
+// The save question is asked only while a test runs, the exit question never then.
+void TForm2::SpeedButton1Click() {
+    if (!questionOnShow())
+        return;
+    if (main_.state().testRunning) {
+        if (!main_.RecordTestResult())
+            return; // the save failed and was reported; the question stays for another try
+        main_.StartReview();
+        closeMessage();
+        return;
+    }
+    closeMessage();
+    main_.close();
+}
+
+void TForm2::SpeedButton2Click() {
+    if (!questionOnShow())
+        return;
+    if (main_.state().testRunning) {
+        main_.StartReview();
+        closeMessage();
+        return;
+    }
+    closeMessage();
+    main_.activateWindow();
+}

@@ -1,15 +1,39 @@
 #pragma once
+#include "app/controls.h"
+
+#include <QTimer>
 #include <QWidget>
 
 class TForm1;
 
-// The message window: a small borderless window for notices and yes/no questions.
+// The message window: a small borderless window for notices, which close by themselves, and the
+// two yes/no questions, which stay until they are answered.
 class TForm2 : public QWidget {
     Q_OBJECT
 public:
     explicit TForm2(TForm1& main);
+
+    // Shows message 1..9 at once, replacing whatever was on show; returns at once.
     void ShowMessageWindow(int number);
+    void Timer1Timer();
+    void SpeedButton1Click(); // YES
+    void SpeedButton2Click(); // NO
+
+    bool questionOnShow() const { return question_ != 0; }
+
+    PictureBox* Image1;
+    FlatButton* SpeedButton1;
+    FlatButton* SpeedButton2;
+    AutoLabel* Label1;
+    QTimer Timer1;
+
+protected:
+    void showEvent(QShowEvent* event) override;
 
 private:
+    void closeMessage();
+    void setQuestion(int number);
+
     TForm1& main_;
+    int question_ = 0;
 };

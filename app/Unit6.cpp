@@ -19,12 +19,17 @@ TForm6::TForm6()
     setFixedSize(splashWidth, splashHeight);
     Image1->setGeometry(0, 0, splashWidth, splashHeight);
     Timer1.setInterval(splashMs);
+    Timer1.setTimerType(Qt::PreciseTimer);
     connect(&Timer1, &QTimer::timeout, this, &TForm6::Timer1Timer);
 }
 
 void TForm6::Timer1Timer() {
     Timer1.stop();
     hide();
+    // Without a window manager the focus would otherwise stay nowhere and the function keys
+    // would not reach the main window until it is clicked.
+    if (returnFocusTo_)
+        returnFocusTo_->activateWindow();
 }
 
 void TForm6::showEvent(QShowEvent* event) {

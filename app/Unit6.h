@@ -10,10 +10,15 @@ class TForm6 : public QWidget {
 public:
     TForm6();
     void Timer1Timer();
+    // The window that gets the focus back when the splash closes.
+    void returnFocusTo(QWidget* window) { returnFocusTo_ = window; }
 
     PictureBox* Image1;
     QTimer Timer1;
 
 protected:
     void showEvent(QShowEvent* event) override;
+
+private:
+    QWidget* returnFocusTo_ = nullptr;
 };

@@ -78,6 +78,8 @@ TForm1::TForm1(platform::Sound& sound, platform::Clock& clock)
 
     Timer1.setInterval(advanceDelayMs);
     Timer2.setInterval(splashDelayMs);
+    Timer1.setTimerType(Qt::PreciseTimer);
+    Timer2.setTimerType(Qt::PreciseTimer);
     connect(&Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
     connect(&Timer2, &QTimer::timeout, this, &TForm1::Timer2Timer);
     Timer2.start();
@@ -97,6 +99,8 @@ void TForm1::attachWindows(TForm2* messageWindow, TForm3* resultsWindow, TForm4*
     resultsWindow_ = resultsWindow;
     settingsWindow_ = settingsWindow;
     splash_ = splash;
+    if (splash_)
+        splash_->returnFocusTo(this);
 }
 
 AutoLabel* TForm1::makeLabel(const QString& caption, int pixels, bool bold,

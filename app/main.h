@@ -3,6 +3,7 @@
 #include "content/content_store.h"
 #include "platform/clock.h"
 #include "platform/sound.h"
+#include "records/label_stream.h"
 #include "session/session_state.h"
 
 #include <QLineEdit>
@@ -10,6 +11,7 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <stdexcept>
 
 class TForm2;
@@ -52,7 +54,13 @@ public:
     void ApplyFontSizes();
     void LayoutMainWindow();
     void InitSession();
+    // Writes save.dat and then fs.dat; a failure is reported, leaves the old file whole and
+    // gives false, and the caller then ends what it was doing.
     bool SaveState();
+    void LoadState();
+    void ClearResults(int chapter);
+    // How a failed save is told to the learner; a dialog unless replaced (tests record it).
+    std::function<void(const QString&)> reportError;
 
     // Course text and sound.
     void ShowChapterTitle();
@@ -82,9 +90,14 @@ public:
     void StartTest();
     void GiveUp();
     void Edit1KeyPress();
+    void CheckTestStudyAnswer();
+    void RecordAnswer();
+    // Files the score of the finished test and saves; false when the save failed.
+    bool RecordTestResult();
+    void StartReview();
+    void ShowAnswerMark();
     void AddToChecklist();
     void RemoveFromChecklist();
-    void LoadState();
 
     // Buttons, tabs and keys.
     void SetNavigationButtons(int left, int right, int start, int giveUp, int repeat);
@@ -194,6 +207,12 @@ private:
     void changeStepOrChapter(int step, int chapter);
     void openResultsWindow();
     void placeEdit1();
+    void hideEdit1();
+    std::string typedAnswer() const;
+    bool loadSaveRecord();
+    void loadSentenceFont();
+    records::StoredLabel storedSentenceLabel() const;
+    void applyStoredSentenceLabel(const records::StoredLabel& stored);
 
     platform::Sound& sound_;
     platform::Clock& clock_;

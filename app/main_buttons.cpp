@@ -18,6 +18,11 @@ const records::StoredColor tabYellow = rgb(255, 255, 0);
 const records::StoredColor tabGrey = rgb(150, 150, 150);
 
 constexpr int vkReturn = 13;
+
+// The left and the middle button work the picture buttons; the others do nothing there.
+bool actingButton(Qt::MouseButton button) {
+    return button == Qt::LeftButton || button == Qt::MiddleButton;
+}
 constexpr int vkF1 = 112;
 
 int virtualKey(int qtKey) {
@@ -55,7 +60,7 @@ void TForm1::connectControls() {
 
 void TForm1::img_leftMouseDown(PictureButton* sender, Qt::MouseButton button,
                                Qt::KeyboardModifiers, QPoint) {
-    if (button == Qt::RightButton)
+    if (!actingButton(button) || !session::mainWindowActs(state_))
         return;
     const auto enabled = [this](session::NavButton b) { return state_.buttonEnabled[b] != 0; };
     if (sender == img_left) {
@@ -95,16 +100,24 @@ void TForm1::img_leftMouseDown(PictureButton* sender, Qt::MouseButton button,
 
 void TForm1::img_leftMouseUp(PictureButton* sender, Qt::MouseButton button, Qt::KeyboardModifiers,
                              QPoint) {
-    if (button == Qt::RightButton)
+    if (!actingButton(button))
         return;
     sender->showAgain();
 }
 
-void TForm1::img_checkClick() { AddToChecklist(); }
+void TForm1::img_checkClick() {
+    if (session::mainWindowActs(state_))
+        AddToChecklist();
+}
 
-void TForm1::img_deleteClick() { RemoveFromChecklist(); }
+void TForm1::img_deleteClick() {
+    if (session::mainWindowActs(state_))
+        RemoveFromChecklist();
+}
 
 void TForm1::img_settingClick() {
+    if (!session::mainWindowActs(state_))
+        return;
     if (state_.testRunning) {
         ShowMessageWindow(7);
         return;
@@ -117,7 +130,10 @@ void TForm1::img_settingClick() {
     }
 }
 
-void TForm1::img_exitClick() { ShowMessageWindow(state_.testRunning ? 7 : 6); }
+void TForm1::img_exitClick() {
+    if (session::mainWindowActs(state_))
+        ShowMessageWindow(state_.testRunning ? 7 : 6);
+}
 
 void TForm1::SetNavigationButtons(int left, int right, int start, int giveUp, int repeat) {
     struct Look {
@@ -156,6 +172,8 @@ void TForm1::HighlightModeTab(int mode) {
 }
 
 void TForm1::Lbl_gakusyuuMouseDown(AutoLabel* sender, Qt::MouseButton) {
+    if (!session::mainWindowActs(state_))
+        return;
     if (state_.testRunning) {
         ShowMessageWindow(7);
         return;
@@ -203,12 +221,16 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
 // The step and chapter selectors. While a test runs the step and chapter must stay as they
 // were: the result is filed under them and the answers are scored against this order.
 void TForm1::changeStepOrChapter(int step, int chapter) {
+    if (!session::mainWindowActs(state_))
+        return;
     if (state_.testRunning) {
         ShowMessageWindow(7);
         return;
     }
     if (step == state_.step && chapter == state_.chapter)
         return;
+    // A pending test-study advance belongs to the old chapter: the new one starts on slot 1.
+    Timer1.stop();
     state_.step = step;
     state_.chapter = chapter;
     // A review belongs to the chapter it was taken in; another chapter starts from the idle view.

@@ -14,10 +14,6 @@ void TForm1::openResultsWindow() {
         resultsWindow_->open();
 }
 
-bool TForm1::SaveState() { return true; }
-
-void TForm1::LoadState() {}
-
 void TForm1::AddToChecklist() {}
 
 void TForm1::RemoveFromChecklist() {}

@@ -31,8 +31,15 @@ void TForm1::InitSession() {
     ShowReplayIndicators(3);
     state_.sentence.checklist.fill(0);
     state_.sentence.randomOrder = 0;
-    if (QFileInfo::exists(QString::fromStdString(platform::appDir() + "/savedata/save.dat")))
-        LoadState();
+    state_.recordPadding1 = {};
+    state_.recordPadding2 = 0;
+    if (QFileInfo::exists(QString::fromStdString(platform::appDir() + "/savedata/save.dat"))) {
+        // A save file that cannot be read leaves the defaults; the learner still gets a session.
+        try {
+            LoadState();
+        } catch (...) {
+        }
+    }
     state_.sentence.currentSlot = 1;
     BuildSentenceOrder();
     if (state_.showShortcuts == 1)
@@ -70,15 +77,23 @@ void TForm1::PlayChime() { sound_.playWave(content::chimePath(platform::appDir()
 void TForm1::ShowCounter() {
     Lbl_counter->setCaption(QString::number(state_.sentence.currentSlot));
     Lbl_counter->setWidth(session::counterWidth);
-    Lbl_counter->move(session::counterLeft(), session::counterTop(Lbl_counter->height()));
+    // Placed by the font's pixel height, not by the face's line height.
+    Lbl_counter->move(session::counterLeft(),
+                      session::counterTop(Lbl_counter->fontSpec().pixels()));
 }
 
 void TForm1::placeEdit1() {
     Edit1->move(session::inputLeft(Edit1->width()), session::inputTop(Edit1->height()));
 }
 
-void TForm1::ShowStudyView() {
+// A hidden answer line must not keep the keys: they would edit it out of sight.
+void TForm1::hideEdit1() {
     Edit1->hide();
+    setFocus();
+}
+
+void TForm1::ShowStudyView() {
+    hideEdit1();
     ShowChapterTitle();
     const int id = state_.sentence.currentId();
     DisplayEnglish(id);
@@ -86,7 +101,7 @@ void TForm1::ShowStudyView() {
     DisplayPoints(id);
     Lbl_eibun->show();
     Lbl_wabun->show();
-    Edit1->hide();
+    hideEdit1();
     Lbl_msg->hide();
     Lbl_seikai->hide();
     SetNavigationButtons(1, 1, 1, 0, 1);
@@ -224,7 +239,7 @@ void TForm1::Timer1Timer() {
 }
 
 void TForm1::Lbl_gakusyuuClick(AutoLabel* sender) {
-    if (state_.testRunning)
+    if (state_.testRunning || !session::mainWindowActs(state_))
         return;
     const int old = state_.mode;
     const int chosen = sender == Lbl_gakusyuu       ? session::StudyMode

@@ -1,11 +1,17 @@
-// Test mode on the main window and the overlay line.
+// Typed answers on the main window: the test-study check and the test with its review.
 #include "app/main.h"
 
+#include "app/Unit2.h"
+#include "app/messages.h"
+#include "platform/cp932.h"
 #include "session/navigation.h"
+#include "session/test_run.h"
 
 namespace {
 
 constexpr int overlayTop = 150;
+constexpr int markTop = 260;
+constexpr int markHeight = 30;
 
 struct OverlayText {
     const char16_t* text;
@@ -16,6 +22,8 @@ constexpr OverlayText overlayTexts[] = {
     {u"・・・　テスト中　・・・", 16},
     {u"Very Good !", 19},
 };
+
+enum Overlay { WaitingForStart = 1, TestUnderWay = 2, VeryGood = 3 };
 
 } // namespace
 
@@ -29,7 +37,70 @@ void TForm1::ShowOverlay(int kind) {
     Lbl_msg->show();
 }
 
-// The idle test view: the answer line waits for START.
+std::string TForm1::typedAnswer() const {
+    return platform::utf8ToCp932Lossy(Edit1->text().toStdString());
+}
+
+void TForm1::Edit1KeyPress() {
+    switch (session::enterMeaning(state_)) {
+    case session::EnterMeaning::CheckTestStudy:
+        CheckTestStudyAnswer();
+        break;
+    case session::EnterMeaning::RecordAnswer:
+        RecordAnswer();
+        break;
+    case session::EnterMeaning::ReplayVoice:
+        PlaySentenceVoice();
+        break;
+    case session::EnterMeaning::Nothing:
+        break;
+    }
+}
+
+void TForm1::CheckTestStudyAnswer() {
+    const std::string sentence =
+        content_.lookup(content::ContentKind::English, state_.sentence.currentId());
+    if (session::judgeAnswer(typedAnswer(), sentence) != session::Verdict::Right) {
+        PlaySentenceVoice();
+        return;
+    }
+    Lbl_eibun->hide();
+    Lbl_wabun->hide();
+    HidePoints();
+    Lbl_msg->hide();
+    Lbl_seikai->hide();
+    ShowOverlay(VeryGood);
+    PlayChime();
+    app::switchOn(Timer1);
+}
+
+void TForm1::GiveUp() {
+    if (state_.mode == session::TestStudyMode) {
+        const int id = state_.sentence.currentId();
+        DisplayEnglish(id);
+        DisplayJapanese(id);
+        DisplayPoints(id);
+    } else if (state_.mode == session::TestMode &&
+               session::testState(state_) == session::TestState::Running) {
+        Edit1->setText(Edit1->text() + QLatin1Char('.'));
+        RecordAnswer();
+    }
+}
+
+void TForm1::StartTest() {
+    if (!session::startTest(state_)) {
+        ShowMessageWindow(app::noTestOnChecklist);
+        return;
+    }
+    // A test-study advance still pending must not move the test's slot.
+    Timer1.stop();
+    ShowTestView();
+    ShowOverlay(TestUnderWay);
+    state_.sentence.currentSlot = 1;
+    ShowCounter();
+    Edit1->setFocus();
+}
+
 void TForm1::ShowTestView() {
     if (state_.reviewActive == 0) {
         placeEdit1();
@@ -40,14 +111,70 @@ void TForm1::ShowTestView() {
         HidePoints();
         Lbl_seikai->hide();
         SetNavigationButtons(0, 0, 1, 0, 0);
-        ShowOverlay(1);
+        ShowOverlay(WaitingForStart);
         ShowReplayIndicators(0);
         state_.replayCount = 0;
     }
+    if (state_.testRunning == 1) {
+        session::buildTestOrder(state_.sentence, state_.step, state_.chapter,
+                                clock_.utcMillisecondsOfDay());
+        SetNavigationButtons(0, 0, 0, 1, 0);
+    } else if (state_.reviewActive == 1) {
+        placeEdit1();
+        Edit1->show();
+        const int id = state_.sentence.currentId();
+        DisplayEnglish(id);
+        DisplayJapanese(id);
+        DisplayPoints(id);
+        ShowAnswerMark();
+        SetNavigationButtons(1, 1, 1, 0, 1);
+        Lbl_msg->hide();
+        ShowReplayIndicators(3);
+    }
 }
 
-void TForm1::StartTest() {}
+void TForm1::RecordAnswer() {
+    switch (session::recordAnswer(state_, typedAnswer())) {
+    case session::AnswerOutcome::Ignored:
+        break;
+    case session::AnswerOutcome::Replay:
+        PlaySentenceVoice();
+        ShowReplayIndicators(state_.replayCount);
+        break;
+    case session::AnswerOutcome::Taken:
+        Edit1->clear();
+        ShowCounter();
+        ShowReplayIndicators(0);
+        break;
+    case session::AnswerOutcome::Finished:
+        state_.correctCount = session::countCorrect(state_.sentence, content_);
+        ShowMessageWindow(app::saveQuestion);
+        break;
+    }
+}
 
-void TForm1::GiveUp() {}
+bool TForm1::RecordTestResult() {
+    if (!state_.resultFiled) {
+        const int courseChapter = content::courseChapter(state_.step, state_.chapter);
+        session::fileTestResult(state_.results, courseChapter, state_.correctCount,
+                                clock_.localDate());
+        state_.resultFiled = 1;
+    }
+    return SaveState();
+}
 
-void TForm1::Edit1KeyPress() {}
+void TForm1::StartReview() {
+    session::startReview(state_);
+    ShowCounter();
+    Edit1->setText(app::fromCp932(session::answerAt(state_.sentence, 1)));
+    ShowTestView();
+}
+
+// Judges the stored answer of the slot, whatever the input line shows by now.
+void TForm1::ShowAnswerMark() {
+    const bool right =
+        session::answerIsRight(state_.sentence, state_.sentence.currentSlot, content_);
+    Lbl_seikai->setCaption(right ? QStringLiteral("○正解  ") : QStringLiteral("×不正解  "));
+    Lbl_seikai->setGeometry(0, markTop, 800, markHeight);
+    Lbl_seikai->show();
+}

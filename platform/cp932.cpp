@@ -78,4 +78,24 @@ std::optional<std::string> utf8ToCp932(std::string_view utf8) {
     return out;
 }
 
+std::string utf8ToCp932Lossy(std::string_view utf8) {
+    Converter conv("CP932", "UTF-8");
+    std::string out;
+    if (!conv.valid())
+        return out;
+    while (!utf8.empty()) {
+        size_t consumed = 0;
+        if (conv.convert(utf8, out, consumed))
+            break;
+        out += "\x81\x48";
+        // Skip the offending character: its lead byte and any continuation bytes.
+        size_t skip = 1;
+        while (consumed + skip < utf8.size() &&
+               (static_cast<unsigned char>(utf8[consumed + skip]) & 0xC0) == 0x80)
+            ++skip;
+        utf8.remove_prefix(consumed + skip);
+    }
+    return out;
+}
+
 } // namespace platform

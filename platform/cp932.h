@@ -17,4 +17,8 @@ std::optional<std::string> cp932ToUtf8Strict(std::string_view bytes);
 // code page 932 form.
 std::optional<std::string> utf8ToCp932(std::string_view utf8);
 
+// Typed text to code page 932 whatever it holds: a character with no code page 932 form becomes
+// the full-width "？", which no English sentence holds and which is no sentence punctuation.
+std::string utf8ToCp932Lossy(std::string_view utf8);
+
 } // namespace platform

@@ -57,11 +57,26 @@ struct SessionState {
 
     std::uint8_t testRunning = 0;
     std::uint8_t reviewActive = 0;
+    // The score of the running test is in the table already: a YES after a failed save only
+    // saves again, it never files the score twice.
+    std::uint8_t resultFiled = 0;
     int replayCount = 0;
     int correctCount = 0;
 
     int windowFocusTag = NoWindow;
+    // The question the message window asks (6 exit, 8 keep the test's score), 0 when none.
+    int openQuestion = 0;
     std::array<int, navButtonCount> buttonEnabled{};
+
+    // Bytes of save.dat that carry no value, kept so that a file loaded and saved again without a
+    // change is the same file.
+    std::array<std::uint8_t, 3> recordPadding1{};
+    std::uint8_t recordPadding2 = 0;
 };
+
+// A question stays until it is answered: while one is open the main window's buttons, keys,
+// tabs, selectors and answer line do nothing, so nothing can replace the question, answer it for
+// the learner or add to a finished test.
+constexpr bool mainWindowActs(const SessionState& s) { return s.openQuestion == 0; }
 
 } // namespace session

@@ -83,6 +83,11 @@ TEST_F(ButtonsTest, RightButtonDoesNothingMiddleButtonPresses) {
     EXPECT_EQ(slot(), 2);
     release(form1->img_right, Qt::MiddleButton);
     EXPECT_FALSE(form1->img_right->isHiddenByPress());
+    for (Qt::MouseButton sideButton : {Qt::BackButton, Qt::ForwardButton}) {
+        press(form1->img_right, sideButton);
+        EXPECT_FALSE(form1->img_right->isHiddenByPress());
+        EXPECT_EQ(slot(), 2) << "the back and forward buttons do nothing";
+    }
 }
 
 TEST_F(ButtonsTest, UtilityButtonClicksOnlyWhenReleasedOverIt) {

@@ -65,6 +65,7 @@ void WindowTest::SetUp() {
 
 void WindowTest::createWindows() {
     form1 = std::make_unique<TForm1>(sound, clock);
+    form1->reportError = [this](const QString& text) { errors.push_back(text); };
     form2 = std::make_unique<TForm2>(*form1);
     form3 = std::make_unique<TForm3>(*form1);
     form4 = std::make_unique<TForm4>(*form1);

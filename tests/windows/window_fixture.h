@@ -50,5 +50,6 @@ protected:
     std::unique_ptr<TForm3> form3;
     std::unique_ptr<TForm4> form4;
     std::unique_ptr<TForm6> form6;
+    std::vector<QString> errors; // failed saves reported to the learner
     bool createOnSetUp = true;
 };

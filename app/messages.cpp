@@ -1,0 +1,33 @@
+#include "app/messages.h"
+
+namespace app {
+namespace {
+
+using enum MessageKind;
+using enum MessageSound;
+
+constexpr Message catalogue[] = {
+    {Notice, Chime, "チェックリストに保存しました。"},
+    {Notice, Beep, "すでにチェックリストに登録されています。"},
+    {Notice, Beep, "チェックリストにはありません。"},
+    {Notice, Chime, "チェックリストから削除しました。"},
+    {Notice, Beep, "これ以上登録することはできません！"},
+    {Question, Beep, "終了してもよろしいですか？"},
+    {Notice, Beep, "テスト中は他の操作はできません！"},
+    {Question, Chime, ""},
+    {Notice, Beep, "STEP Cはテストできません！"},
+};
+
+} // namespace
+
+const Message* findMessage(int number) {
+    if (number < firstMessage || number > lastMessage)
+        return nullptr;
+    return &catalogue[number - firstMessage];
+}
+
+std::string saveQuestionText(int score) {
+    return "得点 " + std::to_string(score) + " :  テスト結果を保存しますか？";
+}
+
+} // namespace app
