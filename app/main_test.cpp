@@ -4,6 +4,7 @@
 #include "app/Unit2.h"
 #include "app/messages.h"
 #include "platform/cp932.h"
+#include "session/answer_check.h"
 #include "session/navigation.h"
 #include "session/test_run.h"
 
