@@ -1,0 +1,316 @@
+#include "windows/window_fixture.h"
+
+#include "platform/whole_file.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QElapsedTimer>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWindow>
+
+namespace {
+
+// Typed answers and the test, driven as a learner does: keys into the window, presses on the
+// picture buttons, clicks on the message window's YES and NO.
+class TestModeTest : public WindowTest {
+protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        form1->Timer2.stop(); // no splash over the window in these tests
+        form1->show();
+        form1->activateWindow();
+        // Activation comes through the event queue; keys reach the focused control only then.
+        QElapsedTimer waited;
+        waited.start();
+        while (QApplication::activeWindow() != form1.get() && waited.elapsed() < 2000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        ASSERT_EQ(QApplication::activeWindow(), form1.get());
+    }
+    bool answerLineHasFocus() { return form1->focusWidget() == form1->Edit1; }
+    session::SessionState& s() { return form1->state(); }
+    int slot() { return s().sentence.currentSlot; }
+    std::string sentenceAt(int slotNumber) {
+        return "Sentence " + std::to_string(s().sentence.idAt(slotNumber)) + ".";
+    }
+
+    void key(int k, const QString& text = {}) {
+        QKeyEvent down(QEvent::KeyPress, k, Qt::NoModifier, text);
+        QCoreApplication::sendEvent(form1->windowHandle(), &down);
+        QKeyEvent up(QEvent::KeyRelease, k, Qt::NoModifier, text);
+        QCoreApplication::sendEvent(form1->windowHandle(), &up);
+    }
+    void type(const std::string& text) {
+        for (QChar c : QString::fromStdString(text))
+            key(c == QLatin1Char(' ') ? Qt::Key_Space : Qt::Key_unknown, QString(c));
+    }
+    void enter() { key(Qt::Key_Return, QStringLiteral("\r")); }
+    void answer(const std::string& text) {
+        form1->Edit1->clear();
+        type(text);
+        enter();
+    }
+    void click(PictureButton* button) {
+        QMouseEvent down(QEvent::MouseButtonPress, QPointF(1, 1), button->mapToGlobal(QPointF(1, 1)),
+                         Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(button, &down);
+        QMouseEvent up(QEvent::MouseButtonRelease, QPointF(1, 1), button->mapToGlobal(QPointF(1, 1)),
+                       Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(button, &up);
+    }
+    void chooseMode(AutoLabel* tab) { form1->Lbl_gakusyuuClick(tab); }
+    void startTest() {
+        chooseMode(form1->Lbl_test);
+        click(form1->img_start);
+    }
+    // Takes a whole test with the given number of right answers first, then wrong ones.
+    void takeTest(int right) {
+        startTest();
+        for (int n = 1; n <= 10; ++n)
+            answer(n <= right ? sentenceAt(n) : "Wrong answer.");
+    }
+    std::string chime() const { return dir.path() + "/onsei/seikai.wav"; }
+    std::string saveDat() { return platform::readWholeFile(dir.file("savedata/save.dat")).value_or(""); }
+};
+
+} // namespace
+
+TEST_F(TestModeTest, ARightAnswerInTestStudyIsPraisedAndMovesOnAfterTheAdvance) {
+    chooseMode(form1->Lbl_testgakusyuu);
+    EXPECT_TRUE(answerLineHasFocus());
+    sound.played.clear();
+    type("Sentence 1.   ");
+    enter();
+    EXPECT_EQ(form1->Lbl_msg->text(), QStringLiteral("Very Good !"));
+    EXPECT_EQ(form1->Lbl_msg->font().pixelSize(), 19);
+    EXPECT_FALSE(form1->Lbl_eibun->isVisible());
+    EXPECT_EQ(sound.played, std::vector<std::string>{chime()});
+    EXPECT_TRUE(form1->Timer1.isActive());
+    EXPECT_EQ(form1->Timer1.interval(), 2500);
+    const int timerId = form1->Timer1.timerId();
+    enter();
+    EXPECT_EQ(form1->Timer1.timerId(), timerId) << "a second Enter does not restart the advance";
+    EXPECT_EQ(sound.played.size(), 2u);
+    form1->Timer1Timer();
+    EXPECT_EQ(slot(), 2);
+    EXPECT_TRUE(form1->Edit1->text().isEmpty());
+    EXPECT_FALSE(form1->Lbl_msg->isVisible());
+    EXPECT_FALSE(form1->Timer1.isActive());
+    EXPECT_EQ(sound.played.back(), voiceOf(2));
+}
+
+TEST_F(TestModeTest, AnythingButTheExactSentenceOnlyReplaysInTestStudy) {
+    chooseMode(form1->Lbl_testgakusyuu);
+    for (const char* typed : {" Sentence 1.", "sentence 1.", "Sentence 1", "Sentence 1。", ""}) {
+        SCOPED_TRACE(typed);
+        sound.played.clear();
+        answer(typed);
+        EXPECT_EQ(sound.played, std::vector<std::string>{voiceOf(1)});
+        EXPECT_EQ(form1->Edit1->text(), QString::fromUtf8(typed)) << "the input keeps what was typed";
+        EXPECT_FALSE(form1->Timer1.isActive());
+    }
+}
+
+TEST_F(TestModeTest, GiveUpInTestStudyRevealsTheSentenceAsTheOptionsSay) {
+    s().showPoint = 0;
+    chooseMode(form1->Lbl_testgakusyuu);
+    type("Sen");
+    key(Qt::Key_F4);
+    EXPECT_TRUE(form1->Lbl_eibun->isVisible());
+    EXPECT_EQ(form1->Lbl_eibun->text(), QStringLiteral("Sentence 1."));
+    EXPECT_TRUE(form1->Lbl_wabun->isVisible());
+    EXPECT_FALSE(form1->Lbl_point->isVisible());
+    EXPECT_EQ(form1->Edit1->text(), QStringLiteral("Sen"));
+}
+
+TEST_F(TestModeTest, AnAdvanceStillPendingRunsInTheModeOfItsTickButNotIntoAnotherChapter) {
+    chooseMode(form1->Lbl_testgakusyuu);
+    answer("Sentence 1.");
+    chooseMode(form1->Lbl_gakusyuu);
+    form1->Timer1Timer();
+    EXPECT_EQ(slot(), 2) << "the tick moves on in study";
+    EXPECT_EQ(form1->Lbl_eibun->text(), QStringLiteral("Sentence 2."));
+    chooseMode(form1->Lbl_testgakusyuu);
+    answer("Sentence 2.");
+    form1->btn_c_upClick();
+    EXPECT_FALSE(form1->Timer1.isActive());
+    EXPECT_EQ(slot(), 1) << "the new chapter starts on its first slot";
+}
+
+TEST_F(TestModeTest, StudyModeNeverLeavesTheKeysWithTheHiddenAnswerLine) {
+    chooseMode(form1->Lbl_testgakusyuu);
+    chooseMode(form1->Lbl_gakusyuu);
+    EXPECT_FALSE(answerLineHasFocus());
+    type("abc");
+    EXPECT_TRUE(form1->Edit1->text().isEmpty());
+    sound.played.clear();
+    enter();
+    EXPECT_EQ(sound.played, std::vector<std::string>{voiceOf(1)}) << "Enter only presses repeat";
+}
+
+TEST_F(TestModeTest, StartRunsATestInAFreshShuffle) {
+    sound.played.clear();
+    startTest();
+    EXPECT_EQ(s().testRunning, 1);
+    EXPECT_EQ(form1->Lbl_msg->text(), QStringLiteral("・・・　テスト中　・・・"));
+    EXPECT_EQ(s().buttonEnabled, (std::array<int, 5>{0, 0, 0, 1, 0}));
+    EXPECT_FALSE(form1->img_start->isHiddenByPress()) << "shown again on release, now disabled";
+    EXPECT_TRUE(answerLineHasFocus());
+    EXPECT_EQ(slot(), 1);
+    EXPECT_TRUE(sound.played.empty()) << "a test starts in silence";
+    EXPECT_EQ(s().sentence.randomOrder, 0);
+    std::array<std::int32_t, 10> inOrder{1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+    EXPECT_NE(s().sentence.order, inOrder);
+}
+
+TEST_F(TestModeTest, EachSentenceIsHeardAtMostThreeTimes) {
+    startTest();
+    const std::array<PictureBox*, 3> digits{form1->img_n1, form1->img_n2, form1->img_n3};
+    for (int play = 1; play <= 3; ++play) {
+        enter();
+        EXPECT_EQ(sound.played.size(), static_cast<size_t>(play));
+        for (int d = 0; d < 3; ++d)
+            EXPECT_EQ(digits[d]->isVisible(), d >= play);
+    }
+    enter();
+    EXPECT_EQ(sound.played.size(), 3u);
+    key(Qt::Key_F4);
+    EXPECT_EQ(s().sentence.answers[0], ".") << "give-up on an empty line files a full stop";
+    EXPECT_EQ(slot(), 2);
+    for (PictureBox* digit : digits)
+        EXPECT_TRUE(digit->isVisible());
+    type("My answer  ");
+    click(form1->img_giveup);
+    EXPECT_EQ(s().sentence.answers[1], "My answer  .") << "the blanks stay before the full stop";
+}
+
+TEST_F(TestModeTest, ScoreQuestionYesFilesTheResultAndOpensTheReview) {
+    takeTest(7);
+    EXPECT_EQ(slot(), 11);
+    EXPECT_TRUE(form2->isVisible());
+    EXPECT_EQ(form2->Label1->text(), QStringLiteral("得点 7 :  テスト結果を保存しますか？"));
+    EXPECT_EQ(sound.played.back(), chime());
+    EXPECT_EQ(form1->Lbl_counter->text(), QStringLiteral("10"));
+    // Nothing on the main window can add an eleventh answer meanwhile.
+    key(Qt::Key_F4);
+    enter();
+    click(form1->img_giveup);
+    EXPECT_EQ(slot(), 11);
+    form2->SpeedButton1->click();
+    EXPECT_FALSE(form2->isVisible());
+    EXPECT_EQ(s().testRunning, 0);
+    EXPECT_EQ(s().reviewActive, 1);
+    EXPECT_EQ(s().results.score(1, 1), 7);
+    EXPECT_EQ(s().results.date(1, 1).str(), "12/8");
+    const std::string saved = saveDat();
+    ASSERT_EQ(saved.size(), 17956u);
+    EXPECT_EQ(saved.substr(452, 4), std::string("\x07\0\0\0", 4));
+    EXPECT_EQ(saved.substr(2452, 5), "\x04" "12/8");
+    // The review: slot 1 with its answer, mark and voice on demand.
+    EXPECT_EQ(slot(), 1);
+    EXPECT_EQ(form1->Edit1->text().toStdString(), sentenceAt(1));
+    EXPECT_EQ(form1->Lbl_seikai->text(), QStringLiteral("○正解  "));
+    EXPECT_EQ(form1->Lbl_seikai->geometry(), QRect(0, 260, 800, 30));
+    EXPECT_EQ(s().buttonEnabled, (std::array<int, 5>{1, 1, 1, 0, 1}));
+    EXPECT_FALSE(form1->Lbl_msg->isVisible());
+    key(Qt::Key_F1);
+    EXPECT_EQ(slot(), 10);
+    EXPECT_EQ(form1->Lbl_seikai->text(), QStringLiteral("×不正解  "));
+    EXPECT_EQ(form1->Edit1->text(), QStringLiteral("Wrong answer."));
+    EXPECT_EQ(sound.played.back(), voiceOf(s().sentence.idAt(10)));
+    const size_t heard = sound.played.size();
+    for (int i = 0; i < 5; ++i)
+        enter();
+    EXPECT_EQ(sound.played.size(), heard + 5) << "the review replays without limit";
+}
+
+TEST_F(TestModeTest, TheMarkJudgesTheStoredAnswerNotTheEditedInput) {
+    takeTest(10);
+    form2->SpeedButton2->click();
+    form1->Edit1->setText(QStringLiteral("edited"));
+    key(Qt::Key_F2);
+    key(Qt::Key_F1);
+    EXPECT_EQ(form1->Lbl_seikai->text(), QStringLiteral("○正解  "));
+    EXPECT_EQ(form1->Edit1->text().toStdString(), sentenceAt(1));
+    form1->Edit1->setText(QStringLiteral("edited"));
+    chooseMode(form1->Lbl_gakusyuu);
+    chooseMode(form1->Lbl_test);
+    EXPECT_EQ(form1->Lbl_seikai->text(), QStringLiteral("○正解  ")) << "back in test mode: the review";
+    EXPECT_TRUE(form1->Lbl_eibun->isVisible());
+}
+
+TEST_F(TestModeTest, NoFilesNothingAndScoresZeroAndTen) {
+    takeTest(0);
+    EXPECT_EQ(form2->Label1->text(), QStringLiteral("得点 0 :  テスト結果を保存しますか？"));
+    form2->SpeedButton2->click();
+    EXPECT_EQ(s().results.score(1, 1), -1);
+    EXPECT_TRUE(saveDat().empty());
+    EXPECT_EQ(s().reviewActive, 1);
+    EXPECT_EQ(slot(), 1);
+    click(form1->img_start);
+    for (int n = 1; n <= 10; ++n)
+        answer(sentenceAt(n));
+    EXPECT_EQ(form2->Label1->text(), QStringLiteral("得点 10 :  テスト結果を保存しますか？"));
+}
+
+TEST_F(TestModeTest, AFailedSaveOfTheScoreKeepsTheQuestionAndNeverFilesTwice) {
+    takeTest(4);
+    std::filesystem::remove_all(dir.file("savedata"));
+    form2->SpeedButton1->click();
+    EXPECT_EQ(errors.size(), 1u);
+    EXPECT_TRUE(form2->isVisible()) << "the question stays for another try";
+    EXPECT_EQ(s().testRunning, 1);
+    std::filesystem::create_directory(dir.file("savedata"));
+    form2->SpeedButton1->click();
+    EXPECT_EQ(s().results.score(1, 1), 4);
+    EXPECT_EQ(s().results.score(2, 1), -1);
+    EXPECT_EQ(saveDat().size(), 17956u);
+    EXPECT_EQ(s().reviewActive, 1);
+}
+
+TEST_F(TestModeTest, DuringATestEverythingThatLeavesItIsRefused) {
+    startTest();
+    const int beeps = sound.beeps;
+    for (AutoLabel* tab : {form1->Lbl_gakusyuu, form1->Lbl_seiseki}) {
+        QMouseEvent down(QEvent::MouseButtonPress, QPointF(1, 1), tab->mapToGlobal(QPointF(1, 1)),
+                         Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(tab, &down);
+        QMouseEvent up(QEvent::MouseButtonRelease, QPointF(1, 1), tab->mapToGlobal(QPointF(1, 1)),
+                       Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(tab, &up);
+    }
+    click(form1->img_setting);
+    click(form1->img_exit);
+    EXPECT_EQ(s().mode, session::TestMode);
+    EXPECT_EQ(s().testRunning, 1);
+    EXPECT_EQ(form2->Label1->text(), QStringLiteral("テスト中は他の操作はできません！"));
+    EXPECT_EQ(sound.beeps - beeps, 4);
+    EXPECT_FALSE(form4->isVisible());
+    form1->btn_c_upClick();
+    EXPECT_EQ(s().chapter, 1);
+}
+
+TEST_F(TestModeTest, TheChecklistPagesCannotBeTested) {
+    for (int i = 0; i < 5; ++i)
+        form1->btn_s_upClick(); // step C
+    chooseMode(form1->Lbl_test);
+    const auto order = s().sentence.order;
+    click(form1->img_start);
+    EXPECT_EQ(form2->Label1->text(), QStringLiteral("STEP Cはテストできません！"));
+    EXPECT_EQ(s().testRunning, 0);
+    EXPECT_EQ(s().sentence.order, order);
+    EXPECT_EQ(s().buttonEnabled, (std::array<int, 5>{0, 0, 1, 0, 0}));
+}
+
+TEST_F(TestModeTest, ClosingDuringATestRecordsNothingAndSavesTheRest) {
+    s().sentence.checklist[0] = 42;
+    takeTest(3);
+    QCloseEvent event;
+    QCoreApplication::sendEvent(form1.get(), &event);
+    EXPECT_TRUE(event.isAccepted());
+    const std::string saved = saveDat();
+    ASSERT_EQ(saved.size(), 17956u);
+    EXPECT_EQ(saved.substr(52, 4), std::string("\x2A\0\0\0", 4));
+    EXPECT_EQ(saved.substr(452, 4), std::string("\xFF\xFF\xFF\xFF", 4)) << "the test is not recorded";
+}
