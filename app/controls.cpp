@@ -178,10 +178,16 @@ void PictureButton::mousePressEvent(QMouseEvent* event) {
     emit mousePressed(this, event->button(), event->modifiers(), event->position().toPoint());
 }
 
+void PictureButton::mouseDoubleClickEvent(QMouseEvent* event) {
+    releaseClicks_ = false;
+    emit mousePressed(this, event->button(), event->modifiers(), event->position().toPoint());
+}
+
 void PictureButton::mouseReleaseEvent(QMouseEvent* event) {
     const QPoint pos = event->position().toPoint();
-    if (event->button() == Qt::LeftButton && rect().contains(pos))
+    if (event->button() == Qt::LeftButton && rect().contains(pos) && releaseClicks_)
         emit clicked(this);
+    releaseClicks_ = true;
     emit mouseReleased(this, event->button(), event->modifiers(), pos);
 }
 

@@ -102,6 +102,11 @@ signals:
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    // The second press of a double-click presses again but gives no second click.
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    bool releaseClicks_ = true;
 };
 
 // A flat text button that never takes the keyboard focus.

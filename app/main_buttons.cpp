@@ -227,6 +227,10 @@ void TForm1::changeStepOrChapter(int step, int chapter) {
         ShowMessageWindow(7);
         return;
     }
+    // The main window keeps what it showed while the results window is open: a new step or
+    // chapter there would put another sentence under the one on screen.
+    if (state_.mode == session::ResultsMode)
+        return;
     if (step == state_.step && chapter == state_.chapter)
         return;
     // A pending test-study advance belongs to the old chapter: the new one starts on slot 1.

@@ -1,5 +1,6 @@
 #pragma once
 #include "records/result_table.h"
+#include "records/results_view.h"
 
 #include <array>
 #include <cstdint>
@@ -47,6 +48,9 @@ struct SessionState {
     int step = 1;
     int chapter = 1;
     int previousMode = StudyMode;
+    // What the results window shows: a step 1..5, and scores or dates.
+    int resultsStep = 1;
+    records::ResultsView resultsView = records::ResultsView::Scores;
 
     std::uint8_t showTranslation = 1;
     std::uint8_t showPoint = 1;
