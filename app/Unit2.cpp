@@ -2,7 +2,6 @@
 
 #include "app/main.h"
 #include "app/messages.h"
-#include "app/text_literals.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -17,14 +16,6 @@ constexpr int questionTop = 36;
 constexpr int labelPixels = 15;
 constexpr int buttonPixels = 12;
 
-records::FontSpec windowFont(int pixels, records::StoredColor color) {
-    records::FontSpec stored;
-    stored.name = app::cp932("ＭＳ Ｐゴシック");
-    stored.charset = 128;
-    stored.color = color;
-    app::setFontPixels(stored, pixels, app::screenPpi());
-    return stored;
-}
 
 } // namespace
 
@@ -33,7 +24,7 @@ TForm2::TForm2(TForm1& main)
       main_(main) {
     setAttribute(Qt::WA_QuitOnClose, false);
     setFixedSize(windowWidth, windowHeight);
-    setFont(app::toQFont(windowFont(buttonPixels, records::windowTextColor)));
+    setFont(app::toQFont(app::gothicFont(buttonPixels)));
 
     Image1 = new PictureBox(this);
     Image1->setGeometry(0, 0, windowWidth, windowHeight);
@@ -44,12 +35,12 @@ TForm2::TForm2(TForm1& main)
     SpeedButton2 = new FlatButton(QStringLiteral("NO"), this, true);
     SpeedButton2->setGeometry(180, 72, 59, 19);
     for (FlatButton* button : {SpeedButton1, SpeedButton2})
-        button->setFontSpec(windowFont(buttonPixels, records::windowTextColor));
+        button->setFontSpec(app::gothicFont(buttonPixels));
     connect(SpeedButton1, &QToolButton::clicked, this, &TForm2::SpeedButton1Click);
     connect(SpeedButton2, &QToolButton::clicked, this, &TForm2::SpeedButton2Click);
 
     Label1 = new AutoLabel(this, true);
-    Label1->setFontSpec(windowFont(labelPixels, records::rgb(255, 255, 255)));
+    Label1->setFontSpec(app::gothicFont(labelPixels, records::rgb(255, 255, 255)));
 
     Timer1.setInterval(noticeMs);
     Timer1.setTimerType(Qt::PreciseTimer);

@@ -52,6 +52,15 @@ void setFontPixels(records::FontSpec& font, int pixels, int ppi) {
     font.height = -pixelsForPoints(font.size, ppi);
 }
 
+records::FontSpec gothicFont(int pixels, records::StoredColor color) {
+    records::FontSpec stored;
+    stored.name = platform::utf8ToCp932("ＭＳ Ｐゴシック").value_or(std::string());
+    stored.charset = 128;
+    stored.color = color;
+    setFontPixels(stored, pixels, screenPpi());
+    return stored;
+}
+
 int screenPpi() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     const int ppi = screen ? qRound(screen->logicalDotsPerInchY()) : 96;

@@ -16,6 +16,9 @@ QString fromCp932(const std::string& bytes);
 // Sets the font's size from a pixel height at the screen's resolution.
 void setFontPixels(records::FontSpec& font, int pixels, int ppi);
 
+// The child windows' font: the proportional Gothic face at a pixel height and colour.
+records::FontSpec gothicFont(int pixels, records::StoredColor color = records::windowTextColor);
+
 // The resolution fonts are sized for: the primary screen's logical dots per inch.
 int screenPpi();
 

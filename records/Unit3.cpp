@@ -1,7 +1,6 @@
 #include "records/Unit3.h"
 
 #include "app/main.h"
-#include "app/text_literals.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -18,13 +17,6 @@ const QColor cornerBlue(0, 0, 200);
 const QColor headingGreen(0, 150, 0);
 const QColor valueRed(200, 0, 0);
 
-records::FontSpec windowFont() {
-    records::FontSpec stored;
-    stored.name = app::cp932("ＭＳ Ｐゴシック");
-    stored.charset = 128;
-    app::setFontPixels(stored, buttonPixels, app::screenPpi());
-    return stored;
-}
 
 } // namespace
 
@@ -78,7 +70,7 @@ TForm3::TForm3(TForm1& main)
     for (int i = 0; i < 7; ++i) {
         made[i] = new FlatButton(captions[i], this, true);
         made[i]->setGeometry(lefts[i], 16, 65, 20);
-        made[i]->setFontSpec(windowFont());
+        made[i]->setFontSpec(app::gothicFont(buttonPixels));
     }
     SpeedButton1 = made[0];
     SpeedButton2 = made[1];
@@ -94,7 +86,7 @@ TForm3::TForm3(TForm1& main)
 
     StringGrid1 = new OwnerDrawnGrid(this, 80, 50, 24);
     StringGrid1->setGeometry(24, 49, 80 + 11 * 50 + 12, 11 * 24 + 12);
-    StringGrid1->setFont(app::toQFont(windowFont()));
+    StringGrid1->setFont(app::toQFont(app::gothicFont(buttonPixels)));
     StringGrid1->drawCell = [this](int column, int row, QRect rect) {
         StringGrid1DrawCell(column, row, rect);
     };

@@ -168,12 +168,7 @@ TEST_F(ChecklistTest, TheListIsBackAfterARestart) {
     form1->img_checkClick();
     form1->NextSentence();
     form1->img_checkClick();
-    form6.reset();
-    form4.reset();
-    form3.reset();
-    form2.reset();
-    form1.reset();
-    createWindows();
+    restart();
     goToStep(6);
     EXPECT_EQ(s().sentence.idAt(1), 1);
     EXPECT_EQ(s().sentence.idAt(2), 2);

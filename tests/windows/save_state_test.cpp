@@ -50,14 +50,6 @@ protected:
         createOnSetUp = false;
         WindowTest::SetUp();
     }
-    void restart() {
-        form6.reset();
-        form4.reset();
-        form3.reset();
-        form2.reset();
-        form1.reset();
-        createWindows();
-    }
     session::SessionState& s() { return form1->state(); }
     std::string file(const char* name) { return platform::readWholeFile(dir.file(name)).value_or("missing"); }
     // The bytes of fs.dat after the name of a property: its value type and first value byte.

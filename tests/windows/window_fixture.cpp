@@ -73,6 +73,15 @@ void WindowTest::createWindows() {
     form1->attachWindows(form2.get(), form3.get(), form4.get(), form6.get());
 }
 
+void WindowTest::restart() {
+    form6.reset();
+    form4.reset();
+    form3.reset();
+    form2.reset();
+    form1.reset();
+    createWindows();
+}
+
 std::string WindowTest::voiceOf(int id) const {
     std::string n = std::to_string(id);
     return dir.path() + "/onsei/" + std::string(3 - n.size(), '0') + n + ".wav";

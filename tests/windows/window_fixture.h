@@ -39,6 +39,8 @@ class WindowTest : public testing::Test {
 protected:
     void SetUp() override;
     void createWindows();
+    // Ends the program's windows and starts them afresh, as a restart does.
+    void restart();
 
     std::string voiceOf(int id) const;
 
