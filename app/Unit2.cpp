@@ -3,6 +3,7 @@
 #include "app/main.h"
 #include "app/messages.h"
 
+#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -101,6 +102,16 @@ void TForm2::Timer1Timer() {
     hide();
     main_.activateWindow();
     Timer1.stop();
+}
+
+void TForm2::closeEvent(QCloseEvent* event) {
+    if (questionOnShow()) {
+        event->ignore();
+        return;
+    }
+    main_.state().windowFocusTag = session::NoWindow;
+    Timer1.stop();
+    event->accept();
 }
 
 void TForm2::closeMessage() {

@@ -29,6 +29,8 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // A question is answered with YES or NO only; a notice may be closed early.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void closeMessage();

@@ -170,6 +170,8 @@ TEST_F(MessageWindowTest, TheMainWindowWaitsWhileAQuestionIsOpen) {
     EXPECT_TRUE(form2->SpeedButton1->isVisible());
     form2->ShowMessageWindow(7); // nor may anything else put a notice in its place
     EXPECT_EQ(text(), QStringLiteral("終了してもよろしいですか？"));
+    form2->close(); // the desktop's close command is no answer
+    EXPECT_TRUE(form2->isVisible());
     form2->SpeedButton2->click();
     pressF2();
     EXPECT_EQ(s().sentence.currentSlot, 2) << "answered: the window acts again";
