@@ -79,6 +79,10 @@ TForm4::TForm4(TForm1& main)
     records::FontSpec ownFont = windowFont(windowPixels);
     FontDialog1 = new app::FontDialog(this, ownFont);
     connect(FontDialog1, &QDialog::accepted, this, &TForm4::applyChosenFont);
+    connect(FontDialog1, &QDialog::finished, this, [this] {
+        if (isVisible())
+            activateWindow(); // back to the settings, whatever the desktop would pick
+    });
     connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* focused) {
         if (focused && focused != windowHandle() && focused != FontDialog1->windowHandle())
             inFontDialog_ = false; // the learner went elsewhere: coming back reloads the ticks
