@@ -10,6 +10,7 @@
 #include <QDialogButtonBox>
 #include <QFontComboBox>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QIntValidator>
@@ -110,7 +111,9 @@ FontDialog::FontDialog(QWidget* parent, const records::FontSpec& initial)
     auto* effectsLayout = new QVBoxLayout(effects);
     effectsLayout->addWidget(strikeOutBox);
     effectsLayout->addWidget(underlineBox);
-    effectsLayout->addWidget(new QLabel(QStringLiteral("色(&C):"), effects));
+    auto* colourCaption = new QLabel(QStringLiteral("色(&C):"), effects);
+    colourCaption->setBuddy(colourBox);
+    effectsLayout->addWidget(colourCaption);
     effectsLayout->addWidget(colourBox);
 
     auto* sampleFrame = new QGroupBox(QStringLiteral("サンプル"), this);
@@ -160,8 +163,11 @@ void FontDialog::accept() {
 }
 
 void FontDialog::showFont(const records::FontSpec& font) {
-    const int face = faceBox->findText(platform::installedFaceFor(fromCp932(font.name)),
-                                       Qt::MatchFixedString);
+    // The face drawn, under the name the list knows it by (which may be a localised one).
+    const QString installed = platform::installedFaceFor(fromCp932(font.name));
+    int face = faceBox->findText(installed, Qt::MatchFixedString);
+    if (face < 0)
+        face = faceBox->findText(QFontInfo(QFont(installed)).family(), Qt::MatchFixedString);
     if (face >= 0)
         faceBox->setCurrentIndex(face);
     shownFace_ = faceBox->currentText();
