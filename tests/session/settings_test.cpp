@@ -14,7 +14,10 @@ class RecordingTarget : public SettingsTarget {
 public:
     explicit RecordingTarget(SessionState& state) : state_(state) {}
 
-    bool deleteSaveFile() override { return log("delete"), deleteWorks; }
+    bool deleteSaveFile() override {
+        log("delete");
+        return deleteWorks;
+    }
     void initSession() override {
         log("init");
         state_ = SessionState{}; // the defaults, as with no save file
@@ -59,19 +62,6 @@ SessionState openSettings() {
 
 } // namespace
 
-TEST(Settings, TicksShowTheOptionsAndNoAction) {
-    SessionState s;
-    s.sentence.randomOrder = 1;
-    s.showShortcuts = 1;
-    s.showTranslation = 0;
-    s.showPoint = 1;
-    SettingsTicks expected;
-    expected.randomOrder = true;
-    expected.showShortcuts = true;
-    expected.showPoint = true;
-    EXPECT_EQ(ticksFor(s), expected);
-}
-
 TEST(Settings, WhatExecutingDoesForEachTicking) {
     struct Row {
         const char* name;
@@ -112,37 +102,6 @@ TEST(Settings, WhatExecutingDoesForEachTicking) {
     }
 }
 
-TEST(Settings, TheResetLeavesTheDefaults) {
-    SessionState s = openSettings();
-    s.sentence.randomOrder = 1;
-    SettingsTicks ticks;
-    ticks.resetAll = true;
-    ticks.randomOrder = true;
-    RecordingTarget target(s);
-    executeSettings(ticks, s, target);
-    EXPECT_EQ(s.step, 1);
-    EXPECT_EQ(s.sentence.randomOrder, 0) << "the tick beside the reset is not looked at";
-    EXPECT_EQ(s.sentence.checklist[0], 0);
-}
-
-TEST(Settings, ClearingsAndOptionsTakeTheTicks) {
-    SessionState s = openSettings();
-    s.showPoint = 1;
-    SettingsTicks ticks;
-    ticks.clearResults = true;
-    ticks.showTranslation = true;
-    ticks.randomOrder = true;
-    RecordingTarget target(s);
-    executeSettings(ticks, s, target);
-    EXPECT_EQ(s.results.score(1, 27), -1);
-    EXPECT_EQ(s.results.date(1, 27).length, 0);
-    EXPECT_EQ(s.sentence.checklist[0], 42) << "the checklist was not ticked";
-    EXPECT_EQ(s.sentence.randomOrder, 1);
-    EXPECT_EQ(s.showTranslation, 1);
-    EXPECT_EQ(s.showPoint, 0);
-    EXPECT_EQ(s.showShortcuts, 0);
-}
-
 TEST(Settings, AReviewKeepsItsOrderWhenTheChecklistIsCleared) {
     SessionState s = openSettings();
     s.mode = TestMode;
@@ -170,35 +129,33 @@ TEST(Settings, NothingHappensWhileATestRuns) {
     }
 }
 
-TEST(Settings, AFailureEndsTheRunAndKeepsWhatWasApplied) {
-    SessionState s = openSettings();
-    SettingsTicks ticks;
-    ticks.clearChecklist = true;
-    ticks.showPoint = true;
-    RecordingTarget target(s);
-    target.saveWorks = false;
-    EXPECT_EQ(executeSettings(ticks, s, target), SettingsOutcome::Failed);
-    EXPECT_EQ(s.sentence.checklist[0], 0);
-    EXPECT_EQ(s.showPoint, 1);
-    EXPECT_EQ(s.windowFocusTag, SettingsWindow);
-
-    SessionState r = openSettings();
-    SettingsTicks reset;
-    reset.resetAll = true;
-    RecordingTarget failingReset(r);
-    failingReset.saveWorks = false;
-    EXPECT_EQ(executeSettings(reset, r, failingReset), SettingsOutcome::Failed);
-    EXPECT_EQ(r.windowFocusTag, SettingsWindow) << "the window is still open after the reset's own start";
-}
-
-TEST(Settings, AResetThatCannotDeleteTheSaveFileChangesNothing) {
-    SessionState s = openSettings();
-    SettingsTicks ticks;
-    ticks.resetAll = true;
-    RecordingTarget target(s);
-    target.deleteWorks = false;
-    EXPECT_EQ(executeSettings(ticks, s, target), SettingsOutcome::Failed);
-    EXPECT_EQ(target.calls, std::vector<std::string>{"delete"});
-    EXPECT_EQ(s.step, 3);
-    EXPECT_EQ(s.windowFocusTag, SettingsWindow);
+TEST(Settings, AFailureEndsTheRunWhereItHappensAndKeepsWhatWasApplied) {
+    struct Row {
+        const char* name;
+        bool reset;
+        bool deleteWorks;
+        std::vector<std::string> calls;
+        int step;      // 3 untouched, 1 after the reset's own start
+        int checklist; // the first place: 42 untouched
+    };
+    const Row rows[] = {
+        {"options", false, true, {"order random=0 checklist=0", "study view", "captions 0", "save tag=4"}, 3, 0},
+        {"reset, save fails", true, true, {"delete", "init", "font", "save tag=4"}, 1, 0},
+        {"reset, save.dat stays", true, false, {"delete"}, 3, 42},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        SessionState s = openSettings();
+        SettingsTicks ticks;
+        ticks.resetAll = row.reset;
+        ticks.clearChecklist = ticks.showPoint = true;
+        RecordingTarget target(s);
+        target.deleteWorks = row.deleteWorks;
+        target.saveWorks = false;
+        EXPECT_EQ(executeSettings(ticks, s, target), SettingsOutcome::Failed);
+        EXPECT_EQ(target.calls, row.calls);
+        EXPECT_EQ(s.step, row.step);
+        EXPECT_EQ(s.sentence.checklist[0], row.checklist);
+        EXPECT_EQ(s.windowFocusTag, SettingsWindow) << "the window stays open";
+    }
 }
