@@ -1,10 +1,240 @@
 #include "records/Unit4.h"
 
+#include "app/font_dialog.h"
 #include "app/main.h"
+#include "app/messages.h"
+#include "app/text_literals.h"
+#include "platform/app_dir.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QScreen>
+#include <QWindow>
+
+#include <filesystem>
+
+namespace {
+
+constexpr int clientWidth = 397;
+constexpr int clientHeight = 463;
+constexpr int windowPixels = 12;
+constexpr int sentencePixels = 24;
+constexpr int sentenceWidth = 800;
+
+records::FontSpec windowFont(int pixels) {
+    records::FontSpec stored;
+    stored.name = app::cp932("ＭＳ Ｐゴシック");
+    stored.charset = 128;
+    stored.color = records::windowTextColor;
+    app::setFontPixels(stored, pixels, app::screenPpi());
+    return stored;
+}
+
+} // namespace
+
+// What executing the settings does on the main window.
+class TForm4::MainWindowTarget : public session::SettingsTarget {
+public:
+    explicit MainWindowTarget(TForm4& window) : window_(window), main_(window.main_) {}
+
+    bool deleteSaveFile() override {
+        const std::string path = platform::appDir() + "/savedata/save.dat";
+        std::error_code error;
+        std::filesystem::remove(path, error); // a file that is not there is no failure
+        if (!error)
+            return true;
+        window_.report(QStringLiteral("初期状態に戻せませんでした。\n%1 を削除できません: %2")
+                           .arg(QString::fromStdString(path), QString::fromStdString(error.message())));
+        return false;
+    }
+    void initSession() override { main_.InitSession(); }
+    void setDefaultSentenceFont() override { main_.SetDefaultSentenceFont(); }
+    void buildSentenceOrder() override { main_.BuildSentenceOrder(); }
+    void showStudyView() override { main_.ShowStudyView(); }
+    void showTestStudyView() override { main_.ShowTestStudyView(); }
+    void showTestView() override { main_.ShowTestView(); }
+    void showFunctionKeyCaptions(int value) override { main_.ShowFunctionKeyCaptions(value); }
+    bool saveState() override { return main_.SaveState(); }
+
+private:
+    TForm4& window_;
+    TForm1& main_;
+};
 
 TForm4::TForm4(TForm1& main)
-    : QWidget(nullptr, Qt::Dialog | Qt::WindowStaysOnTopHint), main_(main) {
+    : QWidget(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowStaysOnTopHint),
+      main_(main) {
     setAttribute(Qt::WA_QuitOnClose, false);
     setWindowTitle(QStringLiteral(" ◆ Setting"));
-    setFixedSize(397, 463);
+    setFixedSize(clientWidth, clientHeight);
+    setFont(app::toQFont(windowFont(windowPixels)));
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, app::toQColor(records::systemColor(15)));
+    setPalette(pal);
+    createControls();
+
+    records::FontSpec ownFont = windowFont(windowPixels);
+    FontDialog1 = new app::FontDialog(this, ownFont);
+    connect(FontDialog1, &QDialog::accepted, this, &TForm4::applyChosenFont);
+    connect(FontDialog1, &QDialog::finished, this, [this] {
+        if (isVisible())
+            activateWindow(); // back to the settings, whatever the desktop would pick
+    });
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* focused) {
+        if (focused && focused != windowHandle() && focused != FontDialog1->windowHandle())
+            inFontDialog_ = false; // the learner went elsewhere: coming back reloads the ticks
+    });
+}
+
+void TForm4::createControls() {
+    const auto heading = [this](const char* text, int left, int top) {
+        auto* label = new AutoLabel(this);
+        label->setFontSpec(windowFont(windowPixels));
+        label->setCaption(QString::fromUtf8(text));
+        label->move(left, top);
+        return label;
+    };
+    const auto frame = [this](int top) {
+        auto* box = new QGroupBox(this);
+        box->setGeometry(32, top, 337, 89);
+        return box;
+    };
+    const auto checkBox = [this](const char* text, QRect geometry) {
+        auto* box = new QCheckBox(QString::fromUtf8(text), this);
+        box->setGeometry(geometry);
+        return box;
+    };
+    const auto button = [](const char* text, QWidget* parent, QPoint clientPos) {
+        auto* b = new FlatButton(QString::fromUtf8(text), parent, true);
+        b->setFontSpec(windowFont(windowPixels));
+        const QPoint offset = parent->isWindow() ? QPoint() : parent->pos();
+        b->setGeometry(QRect(clientPos - offset, QSize(87, 22)));
+        return b;
+    };
+
+    Label1 = heading("■初期化関連", 35, 16);
+    GroupBox1 = frame(32);
+    CheckBox1 = checkBox("初期状態に戻す", {48, 50, 129, 25});
+    CheckBox3 = checkBox("チェックリストのクリア", {208, 50, 129, 25});
+    CheckBox2 = checkBox("成績をクリアする", {48, 82, 129, 25});
+    Label2 = heading("■学習時の設定", 35, 148);
+    GroupBox2 = frame(164);
+    CheckBox6 = checkBox("和訳を表示する", {48, 186, 129, 17});
+    CheckBox7 = checkBox("ポイントを表示する", {208, 184, 153, 21});
+    CheckBox5 = checkBox("ショートカットの表示", {48, 214, 129, 25});
+    CheckBox4 = checkBox("文順をランダムにする", {208, 214, 129, 25});
+    Label3 = heading("■フォント", 35, 276);
+    GroupBox3 = frame(293);
+    SpeedButton3 = button("標準フォント", GroupBox3, {82, 330});
+    SpeedButton4 = button("フォント変更", GroupBox3, {222, 330});
+    SpeedButton1 = button("実行", this, {82, 410});
+    SpeedButton2 = button("キャンセル", this, {222, 410});
+
+    QWidget* order[] = {CheckBox1, CheckBox2, CheckBox3, CheckBox4, CheckBox5, CheckBox6, CheckBox7};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+
+    connect(SpeedButton1, &QToolButton::clicked, this, &TForm4::SpeedButton1Click);
+    connect(SpeedButton2, &QToolButton::clicked, this, &TForm4::SpeedButton2Click);
+    connect(SpeedButton3, &QToolButton::clicked, this, &TForm4::SpeedButton3Click);
+    connect(SpeedButton4, &QToolButton::clicked, this, &TForm4::SpeedButton4Click);
+}
+
+session::SettingsTicks TForm4::ticks() const {
+    session::SettingsTicks t;
+    t.resetAll = CheckBox1->isChecked();
+    t.clearResults = CheckBox2->isChecked();
+    t.clearChecklist = CheckBox3->isChecked();
+    t.randomOrder = CheckBox4->isChecked();
+    t.showShortcuts = CheckBox5->isChecked();
+    t.showTranslation = CheckBox6->isChecked();
+    t.showPoint = CheckBox7->isChecked();
+    return t;
+}
+
+void TForm4::showTicks(const session::SettingsTicks& t) {
+    CheckBox1->setChecked(t.resetAll);
+    CheckBox2->setChecked(t.clearResults);
+    CheckBox3->setChecked(t.clearChecklist);
+    CheckBox4->setChecked(t.randomOrder);
+    CheckBox5->setChecked(t.showShortcuts);
+    CheckBox6->setChecked(t.showTranslation);
+    CheckBox7->setChecked(t.showPoint);
+}
+
+void TForm4::FormActivate() { showTicks(session::ticksFor(main_.state())); }
+
+bool TForm4::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate) {
+        if (inFontDialog_)
+            inFontDialog_ = false;
+        else
+            FormActivate();
+    }
+    return QWidget::event(event);
+}
+
+// Shown in the middle of the desktop, never with the ticks of an earlier opening.
+void TForm4::showEvent(QShowEvent* event) {
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() -
+             QPoint(frameGeometry().width() / 2, frameGeometry().height() / 2));
+    FormActivate();
+    QWidget::showEvent(event);
+}
+
+void TForm4::leave() {
+    hide();
+    main_.activateWindow();
+}
+
+void TForm4::report(const QString& text) {
+    if (main_.reportError)
+        main_.reportError(text);
+    else
+        QMessageBox::critical(this, windowTitle(), text);
+}
+
+void TForm4::SpeedButton1Click() {
+    MainWindowTarget target(*this);
+    switch (session::executeSettings(ticks(), main_.state(), target)) {
+    case session::SettingsOutcome::Applied:
+        leave();
+        break;
+    case session::SettingsOutcome::RefusedInTest:
+        main_.ShowMessageWindow(app::testRunningNotice);
+        break;
+    case session::SettingsOutcome::Failed:
+        break; // reported; the window stays with what was applied
+    }
+}
+
+void TForm4::SpeedButton2Click() {
+    main_.state().windowFocusTag = session::NoWindow;
+    leave();
+}
+
+// FormCloseQuery: the close box drops the ticks as "キャンセル" does, and always lets go.
+void TForm4::closeEvent(QCloseEvent* event) {
+    main_.state().windowFocusTag = session::NoWindow;
+    event->accept();
+    main_.activateWindow();
+}
+
+void TForm4::SpeedButton3Click() { main_.SetDefaultSentenceFont(); }
+
+void TForm4::SpeedButton4Click() {
+    inFontDialog_ = true;
+    FontDialog1->openOnFont();
+}
+
+// The whole font chosen, but always drawn 24 pixels high across the full width.
+void TForm4::applyChosenFont() {
+    AutoLabel* sentence = main_.Lbl_eibun;
+    sentence->setFontSpec(FontDialog1->chosenFont());
+    sentence->setFontPixels(sentencePixels);
+    sentence->setWidth(sentenceWidth);
 }

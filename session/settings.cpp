@@ -1,0 +1,81 @@
+#include "session/settings.h"
+
+#include "checklist/checklist.h"
+
+namespace session {
+namespace {
+
+std::uint8_t flag(bool ticked) { return ticked ? 1 : 0; }
+
+bool resetAll(SessionState& state, SettingsTarget& target) {
+    if (!target.deleteSaveFile())
+        return false; // a reset now would only load the old file again
+    target.initSession();
+    // The window is still on show until the save has gone through.
+    state.windowFocusTag = SettingsWindow;
+    target.setDefaultSentenceFont();
+    return target.saveState();
+}
+
+void redrawView(int mode, SettingsTarget& target) {
+    switch (mode) {
+    case StudyMode:
+        target.showStudyView();
+        break;
+    case TestStudyMode:
+        target.showTestStudyView();
+        break;
+    case TestMode:
+        target.showTestView();
+        break;
+    default:
+        break;
+    }
+}
+
+bool applyClearingsAndOptions(const SettingsTicks& ticks, SessionState& state,
+                              SettingsTarget& target) {
+    if (ticks.clearResults)
+        state.results.clear(0);
+    if (ticks.clearChecklist) {
+        checklist::clear(state.sentence.checklist);
+        // A review pairs the answers with the order they were typed in; a new order would pair
+        // them with other sentences. Outside the checklist pages the order does not depend on
+        // the list anyway.
+        if (state.reviewActive == 0)
+            target.buildSentenceOrder(); // still with the old RandomOrder
+        redrawView(state.mode, target);
+    }
+    state.sentence.randomOrder = flag(ticks.randomOrder);
+    target.showFunctionKeyCaptions(flag(ticks.showShortcuts));
+    state.showTranslation = flag(ticks.showTranslation);
+    state.showPoint = flag(ticks.showPoint);
+    return target.saveState();
+}
+
+} // namespace
+
+SettingsTicks ticksFor(const SessionState& state) {
+    SettingsTicks ticks;
+    ticks.randomOrder = state.sentence.randomOrder == 1;
+    ticks.showShortcuts = state.showShortcuts == 1;
+    ticks.showTranslation = state.showTranslation == 1;
+    ticks.showPoint = state.showPoint == 1;
+    return ticks;
+}
+
+SettingsOutcome executeSettings(const SettingsTicks& ticks, SessionState& state,
+                                SettingsTarget& target) {
+    // A reset or a new order in the middle of a test would score the answers against other
+    // sentences; like every other control, the settings wait until the test is over.
+    if (state.testRunning)
+        return SettingsOutcome::RefusedInTest;
+    const bool done = ticks.resetAll ? resetAll(state, target)
+                                     : applyClearingsAndOptions(ticks, state, target);
+    if (!done)
+        return SettingsOutcome::Failed;
+    state.windowFocusTag = NoWindow;
+    return SettingsOutcome::Applied;
+}
+
+} // namespace session
