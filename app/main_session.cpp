@@ -71,6 +71,8 @@ void TForm1::ShowCounter() {
     Lbl_counter->setCaption(QString::number(state_.sentence.currentSlot));
     Lbl_counter->setWidth(session::counterWidth);
     Lbl_counter->move(session::counterLeft(), session::counterTop(Lbl_counter->height()));
+    // The slot on show is what a press of repeat plays: its voice is made ready before it is asked for.
+    sound_.prepare(content::voicePath(platform::appDir(), state_.sentence.currentId()));
 }
 
 void TForm1::placeEdit1() {

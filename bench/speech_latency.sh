@@ -214,12 +214,17 @@ def run():
         samples = array.array("h", f.read())
     t0 = stopped - len(samples) / RATE
 
+    starts = sorted(t for _, _, t in events)
+
     def onset(t):
-        """Milliseconds from t to the first audible sample, and whether it was quiet just before."""
+        """Milliseconds from t to the first audible sample before the next key or reference, and
+        whether it was quiet just before t."""
         i = max(0, int((t - t0) * RATE))
+        later = [u for u in starts if u > t]
+        end = min(len(samples), int((later[0] - t0) * RATE)) if later else len(samples)
         before = samples[max(0, i - RATE // 10):i]
         quiet_before = all(abs(s) <= AUDIBLE for s in before)
-        for j in range(i, len(samples)):
+        for j in range(i, end):
             if abs(samples[j]) > AUDIBLE:
                 return 1000.0 * (j - i) / RATE, quiet_before
         return None, quiet_before
@@ -280,7 +285,9 @@ def run():
     if program.poll() is not None:
         fail(f"the program ended during the presses (exit {program.returncode})")
     if unheard:
-        fail("not heard: " + ", ".join(unheard))
+        with open(os.path.join(tmp, "yomirin.log"), errors="replace") as f:
+            said = f.read()[-2000:]
+        fail("not heard: " + ", ".join(unheard) + ("\nthe program said:\n" + said if said else ""))
 
 try:
     run()
