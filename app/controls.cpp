@@ -138,8 +138,9 @@ void PictureBox::setPicture(const QImage& image) {
 }
 
 void PictureBox::copyFrom(const QImage& source, int width, int height) {
-    // The whole of an opaque picture of the same size: share it instead of painting a copy.
-    if (source.size() == QSize(width, height) && picture_.size() == source.size() &&
+    // The whole of an opaque picture of the same size, or onto no picture yet: share it instead of
+    // painting a copy.
+    if (source.size() == QSize(width, height) && (picture_.isNull() || picture_.size() == source.size()) &&
         !source.hasAlphaChannel() && source.format() == QImage::Format_RGB32) {
         picture_ = source;
         update();
