@@ -1,6 +1,7 @@
 #include "app/controls.h"
 
 #include "app/font_size.h"
+#include "app/text_literals.h"
 #include "platform/cp932.h"
 #include "platform/face_map.h"
 
@@ -73,6 +74,14 @@ QFont toQFont(const records::FontSpec& stored) {
     if (stored.pitch == "fpFixed")
         font.setFixedPitch(true);
     return font;
+}
+
+QFont baseFont() {
+    records::FontSpec stored;
+    stored.name = cp932("ＭＳ Ｐゴシック");
+    stored.charset = 128;
+    stored.height = -12;
+    return toQFont(stored);
 }
 
 AutoLabel::AutoLabel(QWidget* parent, bool centred) : QLabel(parent) {
