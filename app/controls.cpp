@@ -142,7 +142,10 @@ PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {
 }
 
 void PictureBox::setPicture(const QImage& image) {
-    picture_ = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    // An opaque picture draws as fast as it is; one with transparency is premultiplied once here.
+    picture_ = image.format() == QImage::Format_RGB32
+                   ? image
+                   : image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     update();
 }
 
@@ -162,6 +165,8 @@ void PictureBox::copyFrom(const QImage& source, int width, int height) {
         QPainter(&grown).drawImage(0, 0, picture_);
         picture_ = grown;
     }
+    if (source.hasAlphaChannel() && picture_.format() != QImage::Format_ARGB32_Premultiplied)
+        picture_ = picture_.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     QPainter painter(&picture_);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.drawImage(QPoint(0, 0), source, QRect(0, 0, width, height));
