@@ -80,8 +80,15 @@ public:
         sink_.setBufferSize(format.bytesForDuration(aheadMs * 1000));
         sink_.start(&feed_);
     }
-    bool running() const { return sink_.error() == QAudio::NoError && sink_.state() != QAudio::StoppedState; }
-    void start(std::shared_ptr<const Wave> wave) override { feed_.start(std::move(wave)); }
+    // A sink that failed to open, or lost its sound server, stops; running short of samples for a
+    // moment only makes it idle.
+    bool running() const { return sink_.state() != QAudio::StoppedState; }
+    bool start(std::shared_ptr<const Wave> wave) override {
+        if (!running())
+            return false;
+        feed_.start(std::move(wave));
+        return true;
+    }
     void stop() override { feed_.stop(); }
 
 private:

@@ -65,6 +65,11 @@ AudioLine* WavePlayback::lineFor(const WaveFormat& format) {
     return lines_.back().line.get();
 }
 
+void WavePlayback::dropLine(const WaveFormat& format) {
+    lines_.erase(std::remove_if(lines_.begin(), lines_.end(), [&](const Line& l) { return l.format == format; }),
+                 lines_.end());
+}
+
 void WavePlayback::stopAll() {
     for (Line& l : lines_) {
         if (l.line)
@@ -91,7 +96,12 @@ void WavePlayback::play(const std::string& path) {
     const auto wave = load(path);
     if (!wave)
         return;
-    if (AudioLine* line = lineFor(wave->format))
+    AudioLine* line = lineFor(wave->format);
+    if (!line || line->start(wave))
+        return;
+    // A line that died (a restarted sound server) is opened afresh, once for this sound.
+    dropLine(wave->format);
+    if ((line = lineFor(wave->format)))
         line->start(wave);
 }
 

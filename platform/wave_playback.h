@@ -15,8 +15,9 @@ namespace platform {
 class AudioLine {
 public:
     virtual ~AudioLine() = default;
-    // Plays the wave from its first sample, in place of whatever this line was playing.
-    virtual void start(std::shared_ptr<const Wave> wave) = 0;
+    // Plays the wave from its first sample, in place of whatever this line was playing. False when
+    // the line has stopped for good (the sound server went away): it plays nothing any more.
+    virtual bool start(std::shared_ptr<const Wave> wave) = 0;
     // Cuts off what this line plays; it stays open.
     virtual void stop() = 0;
 };
@@ -65,6 +66,7 @@ private:
     static std::optional<Stamp> stampOf(const std::string& path);
     std::shared_ptr<const Wave> load(const std::string& path);
     AudioLine* lineFor(const WaveFormat& format);
+    void dropLine(const WaveFormat& format);
     bool hasLine(const WaveFormat& format) const;
     void stopAll();
 

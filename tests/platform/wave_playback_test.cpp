@@ -24,9 +24,11 @@ std::string nameOf(const WaveFormat& format) { return std::to_string(format.samp
 class FakeLine : public AudioLine {
 public:
     FakeLine(Journal& journal, WaveFormat format) : journal_(journal), format_(format) {}
-    void start(std::shared_ptr<const Wave> wave) override {
-        journal_.events.push_back("start " + nameOf(format_) + " " + wave->samples);
+    bool start(std::shared_ptr<const Wave> wave) override {
+        journal_.events.push_back((dead ? "dead " : "start ") + nameOf(format_) + " " + wave->samples);
+        return !dead;
     }
+    bool dead = false;
     void stop() override { journal_.events.push_back("stop " + nameOf(format_)); }
 
 private:
@@ -40,7 +42,9 @@ public:
         journal.events.push_back("open " + nameOf(format));
         if (refuse)
             return nullptr;
-        return std::make_unique<FakeLine>(journal, format);
+        auto line = std::make_unique<FakeLine>(journal, format);
+        last = line.get();
+        return line;
     }
     void later(std::function<void()> task) override { tasks.push_back(std::move(task)); }
     void runLater() {
@@ -53,6 +57,7 @@ public:
     Journal journal;
     std::vector<std::function<void()>> tasks;
     bool refuse = false;
+    FakeLine* last = nullptr;
 };
 
 class WavePlaybackTest : public testing::Test {
@@ -145,6 +150,17 @@ TEST_F(WavePlaybackTest, AFormatTheSoundSystemRefusesIsNotAskedForAtEveryPress) 
     playback.play(voice);
     playback.play(voice);
     EXPECT_EQ(events(), (std::vector<std::string>{"open 16000"}));
+}
+
+TEST_F(WavePlaybackTest, ALineThatDiedIsOpenedAfreshForTheSound) {
+    const std::string voice = write("001.wav", "v1");
+    playback.play(voice);
+    device.last->dead = true;
+    playback.play(voice);
+    playback.play(voice);
+    EXPECT_EQ(events(), (std::vector<std::string>{"open 16000", "start 16000 v1",
+                                                  "stop 16000", "dead 16000 v1", "open 16000", "start 16000 v1",
+                                                  "stop 16000", "start 16000 v1"}));
 }
 
 TEST_F(WavePlaybackTest, WorkLeftForLaterDoesNothingOnceThePlayerIsGone) {
