@@ -1,6 +1,7 @@
 #include "app/controls.h"
 
 #include "app/font_size.h"
+#include "app/text_literals.h"
 #include "platform/cp932.h"
 #include "platform/face_map.h"
 
@@ -84,6 +85,14 @@ QFont toQFont(const records::FontSpec& stored) {
     return font;
 }
 
+QFont baseFont() {
+    records::FontSpec stored;
+    stored.name = cp932("ＭＳ Ｐゴシック");
+    stored.charset = 128;
+    stored.height = -12;
+    return toQFont(stored);
+}
+
 AutoLabel::AutoLabel(QWidget* parent, bool centred) : QLabel(parent) {
     setAlignment((centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
     setAutoFillBackground(false);
@@ -142,13 +151,17 @@ PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {
 }
 
 void PictureBox::setPicture(const QImage& image) {
-    picture_ = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    // An opaque picture draws as fast as it is; one with transparency is premultiplied once here.
+    picture_ = image.format() == QImage::Format_RGB32
+                   ? image
+                   : image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     update();
 }
 
 void PictureBox::copyFrom(const QImage& source, int width, int height) {
-    // The whole of an opaque picture of the same size: share it instead of painting a copy.
-    if (source.size() == QSize(width, height) && picture_.size() == source.size() &&
+    // The whole of an opaque picture of the same size, or onto no picture yet: share it instead of
+    // painting a copy.
+    if (source.size() == QSize(width, height) && (picture_.isNull() || picture_.size() == source.size()) &&
         !source.hasAlphaChannel() && source.format() == QImage::Format_RGB32) {
         picture_ = source;
         update();
@@ -161,6 +174,8 @@ void PictureBox::copyFrom(const QImage& source, int width, int height) {
         QPainter(&grown).drawImage(0, 0, picture_);
         picture_ = grown;
     }
+    if (source.hasAlphaChannel() && picture_.format() != QImage::Format_ARGB32_Premultiplied)
+        picture_ = picture_.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     QPainter painter(&picture_);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.drawImage(QPoint(0, 0), source, QRect(0, 0, width, height));

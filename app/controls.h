@@ -127,6 +127,10 @@ private:
 
 QFont toQFont(const records::FontSpec& stored);
 
+// The face and size every window was designed with ("ＭＳ Ｐゴシック", 12 pixels), for whatever sets
+// no font of its own.
+QFont baseFont();
+
 } // namespace app
 
 // The windows use the controls by their plain names.

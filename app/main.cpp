@@ -67,7 +67,8 @@ TForm1::TForm1(platform::Sound& sound, platform::Clock& clock)
                            Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       sound_(sound), clock_(clock) {
     setWindowTitle(QStringLiteral(" ◆ Yomirin！　ビギナー編"));
-    setWindowIcon(QIcon(QStringLiteral(":/art/icon.png")));
+    // From the picture itself: given a file name, QIcon would first load its engine plugins.
+    setWindowIcon(QIcon(QPixmap::fromImage(QImage(QStringLiteral(":/art/icon.png")))));
     setFont(toQFontForWindow());
     QPalette pal = palette();
     pal.setColor(QPalette::Window, app::toQColor(records::systemColor(15)));
@@ -128,9 +129,6 @@ PictureBox* TForm1::makePicture(const QString& resource) {
 void TForm1::createControls() {
     Image1 = new PictureBox(this);
     Image1->setGeometry(0, 0, clientWidth, clientHeight);
-    QImage blank(clientWidth, clientHeight, QImage::Format_RGB32);
-    blank.fill(app::toQColor(records::systemColor(15)));
-    Image1->setPicture(blank);
 
     btn_s_up = new FlatButton(QStringLiteral("▲"), this);
     btn_s_down = new FlatButton(QStringLiteral("▼"), this);

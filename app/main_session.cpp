@@ -80,6 +80,8 @@ void TForm1::ShowCounter() {
     // Placed by the font's pixel height, not by the face's line height.
     Lbl_counter->move(session::counterLeft(),
                       session::counterTop(Lbl_counter->fontSpec().pixels()));
+    // The slot on show is what a press of repeat plays: its voice is made ready before it is asked for.
+    sound_.prepare(content::voicePath(platform::appDir(), state_.sentence.currentId()));
 }
 
 void TForm1::placeEdit1() {

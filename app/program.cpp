@@ -1,6 +1,7 @@
 // The program: creates its windows in order and runs the message loop.
 #include "app/Unit2.h"
 #include "app/Unit6.h"
+#include "app/controls.h"
 #include "app/main.h"
 #include "platform/clock.h"
 #include "platform/wav_player.h"
@@ -16,6 +17,10 @@ int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_ENABLE_HIGHDPI_SCALING"))
         qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     QApplication application(argc, argv);
+    // Controls that set no font draw with the program's own face rather than the desktop's, as the
+    // windows were designed; the desktop's default face is then never looked up, which the start
+    // would pay for with a font search of its own.
+    QApplication::setFont(app::baseFont());
 
     platform::WavPlayer sound;
     platform::SystemClock clock;

@@ -4,21 +4,18 @@
 namespace content {
 
 std::vector<std::string> splitCourseLines(std::string_view bytes) {
+    // Whole lines at a time: the course is read at every start.
     std::vector<std::string> lines;
-    std::string current;
-    for (size_t i = 0; i < bytes.size(); ++i) {
-        const char c = bytes[i];
-        if (c != '\r' && c != '\n') {
-            current += c;
-            continue;
-        }
-        lines.push_back(std::move(current));
-        current.clear();
-        if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
-            ++i;
+    size_t start = 0;
+    while (start < bytes.size()) {
+        size_t end = start;
+        while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n')
+            ++end;
+        lines.emplace_back(bytes.substr(start, end - start));
+        if (end == bytes.size())
+            break;
+        start = end + (bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n' ? 2 : 1);
     }
-    if (!current.empty())
-        lines.push_back(std::move(current));
     return lines;
 }
 

@@ -2,7 +2,10 @@
 
 #include "platform/whole_file.h"
 
+#include <QFile>
+
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 namespace platform {
@@ -19,6 +22,19 @@ std::uint32_t u32(std::string_view b, size_t at) {
 }
 std::uint16_t u16(std::string_view b, size_t at) {
     return static_cast<std::uint16_t>(byte(b, at) | byte(b, at + 1) << 8);
+}
+
+// Blue, green, red (and an unused byte) per pixel into opaque 0xffRRGGBB. Each pixel is read as
+// one little-endian word of four bytes, which for 24 bits takes the first byte of the next pixel
+// along, masked off; the last pixel of a row is read byte by byte, as nothing may follow it.
+void copyRow(const unsigned char* in, QRgb* out, std::int32_t width, size_t bytesPerPixel) {
+    static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "pixels are read as little-endian words");
+    for (std::int32_t x = 0; x + 1 < width; ++x, in += bytesPerPixel) {
+        std::uint32_t word;
+        std::memcpy(&word, in, sizeof word);
+        out[x] = 0xFF000000u | (word & 0x00FFFFFFu);
+    }
+    out[width - 1] = qRgb(in[2], in[1], in[0]);
 }
 
 // The plain case: BI_RGB, 24 or 32 bits, rows padded to four bytes, bottom-up unless the height
@@ -48,26 +64,35 @@ QImage readPlainBitmap(std::string_view b, bool& handled) {
     for (std::int32_t y = 0; y < height; ++y) {
         const std::int32_t source = rawHeight < 0 ? y : height - 1 - y;
         const auto* in = reinterpret_cast<const unsigned char*>(b.data()) + dataOffset + static_cast<size_t>(source) * stride;
-        auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (std::int32_t x = 0; x < width; ++x, in += bytesPerPixel)
-            out[x] = qRgb(in[2], in[1], in[0]);
+        copyRow(in, reinterpret_cast<QRgb*>(image.scanLine(y)), width, bytesPerPixel);
     }
     return image;
 }
 
 } // namespace
 
-QImage loadBmp(const std::string& path) {
-    const auto file = readWholeFile(path);
-    if (!file || file->empty())
+QImage decodeBmp(std::string_view bytes) {
+    if (bytes.empty())
         return {};
     bool handled = false;
-    QImage image = readPlainBitmap(*file, handled);
+    QImage image = readPlainBitmap(bytes, handled);
     if (handled)
         return image;
-    image.loadFromData(reinterpret_cast<const uchar*>(file->data()), static_cast<int>(file->size()),
+    image.loadFromData(reinterpret_cast<const uchar*>(bytes.data()), static_cast<int>(bytes.size()),
                        "BMP");
     return image;
+}
+
+QImage loadBmp(const std::string& path) {
+    // Mapped rather than read: the background alone is 1.4 MB, which a read would first zero and
+    // then copy at every start.
+    QFile file(QString::fromStdString(path));
+    if (file.open(QIODevice::ReadOnly) && file.size() > 0) {
+        if (const uchar* mapped = file.map(0, file.size()))
+            return decodeBmp({reinterpret_cast<const char*>(mapped), static_cast<size_t>(file.size())});
+    }
+    const auto whole = readWholeFile(path);
+    return whole ? decodeBmp(*whole) : QImage();
 }
 
 } // namespace platform

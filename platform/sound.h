@@ -9,6 +9,9 @@ class Sound {
 public:
     virtual ~Sound() = default;
     virtual void playWave(const std::string& path) = 0;
+    // A hint that path is likely to be played soon: a player may read it and get its output ready
+    // now, so that playWave only has to start it. Nothing is heard; ignoring the hint is correct.
+    virtual void prepare(const std::string& path) { (void)path; }
     virtual void beep() = 0;
 };
 

@@ -1,29 +1,39 @@
 #include "platform/wav_player.h"
 
 #include <QApplication>
-#include <QFileInfo>
-#include <QSoundEffect>
-#include <QUrl>
+#include <QTimer>
 
 namespace platform {
+namespace {
+
+// Long enough for the main window and its splash to be drawn first.
+constexpr int bringUpDelayMs = 300;
+
+} // namespace
 
 WavPlayer::WavPlayer() = default;
 WavPlayer::~WavPlayer() = default;
 
-void WavPlayer::playWave(const std::string& path) {
-    if (effect_)
-        effect_->stop();
-    const QString file = QString::fromStdString(path);
-    if (!QFileInfo(file).isFile())
-        return;
-    if (!effect_)
-        effect_ = std::make_unique<QSoundEffect>();
-    const QUrl url = QUrl::fromLocalFile(file);
-    if (effect_->source() != url)
-        effect_->setSource(url);
-    effect_->play();
+void WavPlayer::beep() { QApplication::beep(); }
+
+WavPlayer::OpenLine WavPlayer::openLine() {
+    if (!moduleTried_) {
+        moduleTried_ = true;
+        module_.setFileName(QCoreApplication::applicationDirPath() + QStringLiteral("/yomirin_audio"));
+        openLine_ = reinterpret_cast<OpenLine>(module_.resolve("yomirin_open_audio_line"));
+        if (!openLine_)
+            qWarning("No sound: %s", qUtf8Printable(module_.errorString()));
+    }
+    return openLine_;
 }
 
-void WavPlayer::beep() { QApplication::beep(); }
+std::unique_ptr<AudioLine> WavPlayer::open(const WaveFormat& format) {
+    const OpenLine open = openLine();
+    return std::unique_ptr<AudioLine>(open ? open(&format) : nullptr);
+}
+
+void WavPlayer::later(std::function<void()> task) {
+    QTimer::singleShot(bringUpDelayMs, &tasks_, std::move(task));
+}
 
 } // namespace platform

@@ -1,23 +1,35 @@
 #pragma once
 #include "platform/sound.h"
+#include "platform/wave_playback.h"
 
-#include <memory>
-
-class QSoundEffect;
+#include <QLibrary>
+#include <QObject>
 
 namespace platform {
 
-// Plays WAVE files asynchronously through Qt Multimedia. The audio back end is brought up at the
-// first sound, not at start, so that a silent start costs nothing.
-class WavPlayer final : public Sound {
+// Plays WAVE files through the sound system. Qt Multimedia and the sound server are brought up
+// shortly after start, once the windows are drawn (they live in a module loaded then), and every
+// output stays open from then on; the voice about to be asked for is read beforehand.
+class WavPlayer final : public Sound, private AudioDevice {
 public:
     WavPlayer();
     ~WavPlayer() override;
-    void playWave(const std::string& path) override;
+    void playWave(const std::string& path) override { playback_.play(path); }
+    void prepare(const std::string& path) override { playback_.prepare(path); }
     void beep() override;
 
 private:
-    std::unique_ptr<QSoundEffect> effect_;
+    std::unique_ptr<AudioLine> open(const WaveFormat& format) override;
+    void later(std::function<void()> task) override;
+
+    using OpenLine = AudioLine* (*)(const WaveFormat*);
+    OpenLine openLine();
+
+    QObject tasks_; // deferred work dies with the player
+    QLibrary module_;
+    OpenLine openLine_ = nullptr;
+    bool moduleTried_ = false;
+    WavePlayback playback_{*this}; // last: its lines close before anything else goes
 };
 
 } // namespace platform

@@ -13,6 +13,7 @@ packages=(
   flite                             # a lighter voice engine, chosen with -DYOMIRIN_VOICE=flite:slt:1.15
   pocketsphinx pocketsphinx-en-us python3  # the listening check of the voices (bench/voices_wer.sh, run by a test)
   xvfb xauth                        # a virtual display for machines without one
+  pulseaudio pulseaudio-utils xdotool  # bench/speech_latency.sh: a private sound server, its recorder, keys
 )
 
 missing=()

@@ -15,8 +15,10 @@
 class RecordingSound : public platform::Sound {
 public:
     void playWave(const std::string& path) override { played.push_back(path); }
+    void prepare(const std::string& path) override { prepared.push_back(path); }
     void beep() override { ++beeps; }
     std::vector<std::string> played;
+    std::vector<std::string> prepared;
     int beeps = 0;
 };
 

@@ -93,7 +93,7 @@ QImage windowIcon();
 // ---- the whole set (catalogue.cpp) ----
 struct Picture {
     QString fileName;
-    bool bitmap; // BMP into the program folder, otherwise PNG into the resources
+    bool bitmap; // BMP into the program folder, otherwise into the resources (PNG, or BMP)
     QImage image;
 };
 std::vector<Picture> allPictures();

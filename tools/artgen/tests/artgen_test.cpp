@@ -75,7 +75,7 @@ TEST(ArtgenArtwork, SizesAndFormatsAreWhatTheWindowLaysOut) {
         {"point.png", {370, 70}},
         {"n1.png n2.png n3.png", {30, 30}},
         {"msgbg.png", {330, 110}},
-        {"splash.png", {476, 359}},
+        {"splash.bmp", {476, 359}},
         {"icon.png", {64, 64}},
     };
     for (const Row& row : rows) {
@@ -84,7 +84,7 @@ TEST(ArtgenArtwork, SizesAndFormatsAreWhatTheWindowLaysOut) {
             const QImage& img = image(name);
             EXPECT_EQ(img.size(), row.size);
             EXPECT_EQ(img.format(),
-                      name.endsWith(u".bmp") ? QImage::Format_RGB888 : QImage::Format_ARGB32);
+                      name.endsWith(u".png") ? QImage::Format_ARGB32 : QImage::Format_RGB888);
         }
     }
 }
