@@ -3,18 +3,31 @@
 #
 #   make_voices.sh <textDir> <onseiDir>    make the voices whose sentence changed since the last run
 #   make_voices.sh --list <textDir>        print "NNN<TAB>sentence" for every sentence of the course
+#   make_voices.sh --transcript <textDir> <outFile>
+#                                          write what festival says: "NNN<TAB>sentence<TAB>phones",
+#                                          the phones of each written word separated by " | "; fails
+#                                          when a word is missing from festival's lexicon and ours
 #
 # Block i (1..10) of course file cN.txt holds sentence (N-1)*10+i; its id is on line 5i-4 and its
-# English on line 5i-2. <onseiDir>/.src/NNN.txt keeps the sentence each voice was made from, so a run
-# only synthesises what changed; .src/voice.txt keeps the voice settings, and a change of those remakes
-# everything. A missing course file leaves no voices for its ids. A malformed course file is reported
-# and fails the run, but its voices are left alone and the other files are still processed.
+# English on line 5i-2. <onseiDir>/.src/NNN.txt keeps what each voice was made from (the text the
+# voice read and the entries of our lexicon it used), so a run only synthesises what changed;
+# .src/voice.txt keeps the voice settings, and a change of those remakes everything. A missing course
+# file leaves no voices for its ids. A malformed course file is reported and fails the run, but its
+# voices are left alone and the other files are still processed.
+#
+# festival voices read with our pronunciations added to its lexicon (course/lexicon.scm, or the file
+# YOMIRIN_LEXICON names), and read some sentences in another spelling where festival gets a homograph
+# wrong (course/voice_spellings.txt, or YOMIRIN_VOICE_SPELLINGS); the screen text never changes.
 #
 # YOMIRIN_VOICE picks the engine as engine:voice:stretch (stretch > 1 speaks more slowly):
 #   festival:cmu_us_slt_arctic_hts:1.3 (the default)   festival:kal_diphone:1.15
 #   flite:slt:1.15   flite:rms:1.15   flite:kal16:1.0   espeak-ng:en-us:1.15
 # YOMIRIN_VOICE_JOBS sets how many voices are synthesised at once (default 2).
 set -euo pipefail
+
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+lexicon=$(realpath -m -- "${YOMIRIN_LEXICON:-$here/lexicon.scm}")
+spellings=${YOMIRIN_VOICE_SPELLINGS:-$here/voice_spellings.txt}
 
 # Chosen by listening measures: see VOICES.md.
 readonly DEFAULT_VOICE='festival:cmu_us_slt_arctic_hts:1.3'
@@ -24,14 +37,74 @@ readonly LEAD_SECONDS='0.15'
 
 die() { printf 'make_voices: %s\n' "$*" >&2; exit 1; }
 
-# Prints "NNN<TAB>sentence" per valid block and "missing<TAB>NNN" for the ids of course files that
-# do not exist; problems go to stderr and make the exit status 1.
+# Prints "NNN<TAB>sentence<TAB>stamp" per valid block and "missing<TAB>NNN" for the ids of course
+# files that do not exist; problems go to stderr and make the exit status 1. The stamp is what the
+# voice is made from: the text it reads, then a tab before each entry of our lexicon that text uses.
 list_sentences() {
-  python3 - "$@" <<'PY'
+  python3 - "$1" "$lexicon" "$spellings" <<'PY'
 import os, re, sys
 
-text_dir = sys.argv[1]
+text_dir, lexicon_path, spellings_path = sys.argv[1:4]
 ok = True
+
+def problem(message):
+    global ok
+    print(message, file=sys.stderr)
+    ok = False
+
+# Our lexicon: one lex.add.entry a line, found again here to know which sentences each entry touches.
+entries = {}
+try:
+    with open(lexicon_path, encoding="utf-8") as f:
+        for n, line in enumerate(f, 1):
+            line = line.strip()
+            if not line or line.startswith(";"):
+                continue
+            m = re.fullmatch(r"""\(lex\.add\.entry '\("([a-z']+)" .*\)\)""", line)
+            if not m:
+                problem(f"{lexicon_path}:{n}: not one (lex.add.entry '(\"word\" ...)) on its own line")
+            elif m.group(1) in entries:
+                problem(f"{lexicon_path}:{n}: a second entry for {m.group(1)}")
+            else:
+                entries[m.group(1)] = " ".join(line.split())
+except (OSError, UnicodeDecodeError) as e:
+    problem(f"{lexicon_path}: {e}")
+
+# Spellings for the voice: id -> (sentence as the course has it, sentence as the voice reads it).
+spoken = {}
+if os.path.exists(spellings_path):
+    try:
+        with open(spellings_path, encoding="ascii") as f:
+            for n, line in enumerate(f, 1):
+                line = line.rstrip("\n")
+                if not line.strip() or line.startswith("#"):
+                    continue
+                fields = line.split("\t")
+                if (len(fields) != 3 or not re.fullmatch(r"\d{3}", fields[0]) or fields[0] in spoken
+                        or not re.fullmatch(r"[\x20-\x7e]*[A-Za-z][\x20-\x7e]*", fields[2])):
+                    problem(f"{spellings_path}:{n}: expected a new id, the sentence and its spelling"
+                            " for the voice, separated by tabs")
+                    continue
+                spoken[fields[0]] = (fields[1], fields[2], n)
+    except (OSError, UnicodeDecodeError) as e:
+        problem(f"{spellings_path}: {e}")
+
+def stamp(sid, english):
+    text = english
+    if sid in spoken:
+        course_text, voice_text, n = spoken[sid]
+        if course_text == english:
+            text = voice_text
+        else:
+            problem(f"{spellings_path}:{n}: sentence {sid} now reads {english!r}: update or remove"
+                    " its spelling")
+    used = []
+    for word in re.findall(r"[A-Za-z']+", text):
+        word = word.lower().strip("'")
+        for key in (word, word[:-2] if word.endswith("'s") else None):
+            if key in entries and entries[key] not in used:
+                used.append(entries[key])
+    return "\t".join([text] + used)
 for n in range(1, 51):
     path = os.path.join(text_dir, f"c{n}.txt")
     if not os.path.isfile(path):
@@ -70,7 +143,7 @@ for n in range(1, 51):
         blocks.append((sid, english.decode("ascii")))
     else:
         for sid, english in blocks:
-            print(f"{sid:03d}\t{english}")
+            print(f"{sid:03d}\t{english}\t{stamp(f'{sid:03d}', english)}")
 sys.exit(0 if ok else 1)
 PY
 }
@@ -82,8 +155,8 @@ scheme_string() {
 }
 
 # Festival takes a third of a second to start and load a voice but only tens of milliseconds per
-# sentence, so one festival run synthesises a whole chunk: for each id the sentence file
-# .src/NNN.txt.new becomes .NNN.raw.wav, the same way text2wave joins the utterances of a file.
+# sentence, so one festival run synthesises a whole chunk: for each id the text file .NNN.say.txt
+# becomes .NNN.raw.wav, the same way text2wave joins the utterances of a file.
 festival_chunk() {
   local dir=$1 voice=$2 stretch=$3 chunk=$4 id setup
   if [[ $voice == *_hts ]]; then
@@ -97,6 +170,7 @@ festival_chunk() {
     cat <<SCM
 (voice_$voice)
 $setup
+(load $(scheme_string "$lexicon"))
 (gc-status nil)
 (defvar yomirin_fp nil)
 (defvar yomirin_samples 0)
@@ -121,7 +195,7 @@ $setup
   (fclose yomirin_fp))
 SCM
     while read -r id; do
-      printf '(yomirin_synth %s %s)\n' "$(scheme_string "$dir/.src/$id.txt.new")" \
+      printf '(yomirin_synth %s %s)\n' "$(scheme_string "$dir/.$id.say.txt")" \
         "$(scheme_string "$dir/.$id.raw.wav")"
     done <"$chunk"
   } >"$chunk.scm"
@@ -141,37 +215,140 @@ synthesise() {
   esac
 }
 
-# Makes the voices of the ids listed in file $2 from their .src/NNN.txt.new. Each wav and then its
-# stamp are moved into place only when complete, so an interrupted run never leaves a stamp that
-# claims a voice it did not finish.
+# Makes the voices of the ids listed in file $2 from their stamps .src/NNN.txt.new, whose first field
+# is the text to read. Each wav and then its stamp are moved into place only when complete, so an
+# interrupted run never leaves a stamp that claims a voice it did not finish.
 make_chunk() {
-  local dir=$1 chunk=$2 engine voice stretch id src raw tmp status=0
+  local dir=$1 chunk=$2 engine voice stretch id src say raw tmp status=0
   IFS=: read -r engine voice stretch <<<"$YOMIRIN_VOICE"
+  while read -r id; do
+    cut -f1 "$dir/.src/$id.txt.new" >"$dir/.$id.say.txt"
+  done <"$chunk"
   [[ $engine == festival ]] && festival_chunk "$dir" "$voice" "$stretch" "$chunk"
   while read -r id; do
-    src="$dir/.src/$id.txt.new" raw="$dir/.$id.raw.wav" tmp="$dir/.$id.tmp.wav"
+    src="$dir/.src/$id.txt.new" say="$dir/.$id.say.txt" raw="$dir/.$id.raw.wav" tmp="$dir/.$id.tmp.wav"
     if [[ $engine != festival ]]; then
-      synthesise "$engine" "$voice" "$stretch" "$src" "$raw" || true
+      synthesise "$engine" "$voice" "$stretch" "$say" "$raw" || true
     fi
     # An engine that failed may have left a header without sound.
     if [[ ! -s $raw ]] || (($(stat -c %s "$raw") <= 44)); then
-      rm -f "$raw"
-      printf 'make_voices: synthesis failed for %s: %s\n' "$id" "$(<"$src")" >&2
+      printf 'make_voices: synthesis failed for %s: %s\n' "$id" "$(<"$say")" >&2
+      rm -f "$raw" "$say"
       status=1
       continue
     fi
     # One format for every engine: 16 kHz 16-bit mono, a fixed lead-in, peaks just below full scale;
     # no dither, so the same sentence always gives the same file.
     if ! sox -q -D "$raw" -r 16000 -b 16 -c 1 -e signed-integer "$tmp" pad "$LEAD_SECONDS" 0 gain -n -1; then
-      rm -f "$raw" "$tmp"
+      rm -f "$raw" "$tmp" "$say"
       printf 'make_voices: could not convert the voice of %s\n' "$id" >&2
       status=1
       continue
     fi
-    rm -f "$raw"
+    rm -f "$raw" "$say"
     mv -f "$tmp" "$dir/$id.wav"
     mv -f "$src" "$dir/.src/$id.txt"
   done <"$chunk"
+  return "$status"
+}
+
+# Writes to $2 (or stdout for "-") what festival says for every sentence of course folder $1:
+# "NNN<TAB>sentence<TAB>phones", the phones of each written word separated by " | ". It runs the
+# voice's text analysis only, the same way its synthesis splits a line into utterances, so it takes
+# seconds for the whole course. Fails, after writing, when a word is known neither to festival's
+# lexicon nor to ours (festival would guess it from its letters).
+transcript() {
+  local text_dir=$1 out=$2 engine voice stretch status=0 work id sentence made_from
+  IFS=: read -r engine voice stretch <<<"${YOMIRIN_VOICE:-$DEFAULT_VOICE}"
+  [[ $engine == festival ]] || IFS=: read -r engine voice stretch <<<"$DEFAULT_VOICE"
+  command -v festival >/dev/null || die "festival is not installed"
+  festival -b "(voice_$voice)" >/dev/null 2>&1 || die "voice $voice of festival is not installed"
+  work=$(mktemp -d)
+  # shellcheck disable=SC2064  # expand now: the trap runs after this function's locals are gone
+  trap "rm -rf '$work'" EXIT
+  list_sentences "$text_dir" >"$work/listing" || status=1
+  {
+    cat <<SCM
+(voice_$voice)
+(load $(scheme_string "$lexicon"))
+(gc-status nil)
+(define (yomirin_join strings separator)
+  (if strings
+      (apply string-append
+             (cons (car strings) (mapcar (lambda (s) (string-append separator s)) (cdr strings))))
+      ""))
+;; The text of each utterance festival's text-to-speech makes of a line, cut where its end of
+;; utterance tree says (after "?" or "!", after "." unless it looks like an abbreviation).
+(define (yomirin_chunks text)
+  (let ((utt (eval (list 'Utterance 'Text text))) (chunks nil) (current ""))
+    (Initialize utt)
+    (Text utt)
+    (mapcar
+     (lambda (token)
+       (set! current
+             (string-append current
+                            (if (string-equal current "") "" (item.feat token "whitespace"))
+                            (item.feat token "prepunctuation") (item.name token)
+                            (if (string-equal (item.feat token "punc") "0") "" (item.feat token "punc"))))
+       (if (and (item.next token) (equal? (wagon_predict token eou_tree) 1))
+           (begin (set! chunks (cons current chunks)) (set! current ""))))
+     (utt.relation.items utt 'Token))
+    (reverse (cons current chunks))))
+;; The phones of all the words a written token became ("Ken's", "TV").
+(define (yomirin_token_phones token)
+  (let ((phones nil))
+    (mapcar
+     (lambda (word)
+       (if (item.relation word 'SylStructure)
+           (mapcar (lambda (syllable)
+                     (mapcar (lambda (segment) (set! phones (cons (item.name segment) phones)))
+                             (item.daughters syllable)))
+                   (item.daughters (item.relation word 'SylStructure)))))
+     (item.daughters token))
+    (yomirin_join (reverse phones) " ")))
+(define (yomirin_transcribe id sentence text)
+  (let ((words nil))
+    (mapcar
+     (lambda (chunk)
+       (let ((utt (eval (list 'Utterance 'Text chunk))))
+         (Initialize utt) (Text utt) (Token_POS utt) (Token utt) (POS utt) (Phrasify utt)
+         (Word utt) (Pauses utt) (Intonation utt) (PostLex utt)
+         (mapcar (lambda (word)
+                   (if (not (lex.lookup_all (item.name word)))
+                       (format t "unknown\t%s\t%s\n" id (item.name word))))
+                 (utt.relation.items utt 'Word))
+         (mapcar (lambda (token)
+                   (let ((phones (yomirin_token_phones token)))
+                     (if (not (string-equal phones "")) (set! words (cons phones words)))))
+                 (utt.relation.items utt 'Token))))
+     (yomirin_chunks text))
+    (format t "line\t%s\t%s\t%s\n" id sentence (yomirin_join (reverse words) " | "))))
+SCM
+    while IFS=$'\t' read -r id sentence made_from; do
+      [[ $id == missing ]] && continue
+      printf '(yomirin_transcribe "%s" %s %s)\n' "$id" "$(scheme_string "$sentence")" \
+        "$(scheme_string "${made_from%%$'\t'*}")"
+    done <"$work/listing"
+  } >"$work/transcript.scm"
+  festival --batch "$work/transcript.scm" </dev/null >"$work/said" || status=1
+  sed -n 's/^line\t//p' "$work/said" >"$work/transcript"
+  if [[ $(wc -l <"$work/transcript") != $(grep -vc '^missing' "$work/listing") ]]; then
+    printf 'make_voices: festival did not transcribe every sentence\n' >&2
+    status=1
+  fi
+  if [[ $out == - ]]; then
+    cat "$work/transcript"
+  else
+    cp "$work/transcript" "$out.part" && mv -f "$out.part" "$out"
+  fi
+  if grep -q '^unknown' "$work/said"; then
+    printf 'make_voices: festival'\''s lexicon does not know these words of the course; add them to %s:\n' \
+      "$lexicon" >&2
+    # "unknown<TAB>id<TAB>word" lines, one line per word with the ids where it occurs
+    awk -F'\t' '$1 == "unknown" { ids[$3] = ids[$3] (ids[$3] == "" ? "" : " ") $2 }
+                END { for (w in ids) printf "  %s (%s)\n", w, ids[w] }' "$work/said" | sort >&2
+    status=1
+  fi
   return "$status"
 }
 
@@ -179,8 +356,14 @@ if [[ ${1:-} == --list ]]; then
   [[ $# -eq 2 ]] || die "usage: make_voices.sh --list <textDir>"
   status=0
   out=$(list_sentences "$2") || status=1
-  grep -v '^missing' <<<"$out" || true
+  grep -v '^missing' <<<"$out" | cut -f1,2 || true
   exit "$status"
+fi
+if [[ ${1:-} == --transcript ]]; then
+  [[ $# -eq 3 ]] || die "usage: make_voices.sh --transcript <textDir> <outFile>"
+  [[ -d $2 ]] || die "no course text folder: $2"
+  transcript "$2" "$3"
+  exit
 fi
 if [[ ${1:-} == --chunk ]]; then  # used by the parallel workers below
   make_chunk "$2" "$3"
@@ -190,6 +373,7 @@ fi
 text_dir=$1
 onsei_dir=$2
 [[ -d $text_dir ]] || die "no course text folder: $text_dir"
+[[ -r $lexicon ]] || die "no pronunciation lexicon: $lexicon"
 
 export YOMIRIN_VOICE=${YOMIRIN_VOICE:-$DEFAULT_VOICE}
 IFS=: read -r engine voice stretch <<<"$YOMIRIN_VOICE"
@@ -219,7 +403,7 @@ mkdir -p "$onsei_dir/.src"
 # Two builds sharing one program folder must not synthesise into it at the same time.
 exec 9>"$onsei_dir/.src/lock"
 flock 9
-rm -f "$onsei_dir"/.*.raw.wav "$onsei_dir"/.*.tmp.wav "$onsei_dir"/.src/*.txt.new
+rm -f "$onsei_dir"/.*.raw.wav "$onsei_dir"/.*.tmp.wav "$onsei_dir"/.*.say.txt "$onsei_dir"/.src/*.txt.new
 
 settings="$YOMIRIN_VOICE lead=$LEAD_SECONDS"
 if [[ ! -f $onsei_dir/.src/voice.txt || $(<"$onsei_dir/.src/voice.txt") != "$settings" ]]; then
@@ -235,16 +419,16 @@ list_sentences "$text_dir" >"$listing" || status=1
 
 todo=$work/todo
 : >"$todo"
-while IFS=$'\t' read -r id sentence; do
+while IFS=$'\t' read -r id sentence made_from; do
   if [[ $id == missing ]]; then
     rm -f "$onsei_dir/$sentence.wav" "$onsei_dir/.src/$sentence.txt"
     continue
   fi
   stamp="$onsei_dir/.src/$id.txt"
-  if [[ -s $onsei_dir/$id.wav && -f $stamp && $(<"$stamp") == "$sentence" ]]; then
+  if [[ -s $onsei_dir/$id.wav && -f $stamp && $(<"$stamp") == "$made_from" ]]; then
     continue
   fi
-  printf '%s\n' "$sentence" >"$onsei_dir/.src/$id.txt.new"
+  printf '%s\n' "$made_from" >"$onsei_dir/.src/$id.txt.new"
   printf '%s\n' "$id" >>"$todo"
 done <"$listing"
 

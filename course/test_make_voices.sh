@@ -101,6 +101,62 @@ for v in 'nothing:slt:1.0' 'flite:slt:fast' 'flite:slt:0' 'flite:s(l)t:1.0' 'fli
 done
 [[ $(<"$onsei/.src/voice.txt") == "$settings" ]] || fail "a refused voice changed the settings"
 
+# Our pronunciations: each stamp records the entries of our lexicon its sentence uses, so a changed
+# entry remakes exactly the voices with its word; a voice spelling makes the voice read another text
+# (recorded in the stamp) until the sentence changes, which fails the run until it is updated.
+lex=$tmp/lexicon.scm spell=$tmp/voice_spellings.txt
+jiro="(lex.add.entry '(\"jiro\" nil (((jh iy) 1) ((r ow) 0))))"
+taro="(lex.add.entry '(\"taro\" nil (((t aa) 1) ((r ow) 0))))"
+printf ';; names\n%s\n%s\n' "$jiro" "$taro" >"$lex"
+printf '# for the voice only\n043\tCan Jiro read it?\tCan Jiro reed it?\n' >"$spell"
+export YOMIRIN_LEXICON=$lex YOMIRIN_VOICE_SPELLINGS=$spell
+names=('Jiro is here.' "Taro's bag is red." 'Can Jiro read it?' 'Taro and Jiro are here.' 'I am Ken.'
+       'We are here.' 'It is blue.' 'This is a cup.' 'That is a pen.' 'I like milk.')
+write_course 5 "$text" "${names[@]}"
+bash "$script" "$text" "$onsei" >/dev/null || fail "run with our lexicon failed"
+[[ $(<"$onsei/.src/042.txt") == "Taro's bag is red."$'\t'"$taro" ]] \
+  || fail "stamp 042 holds $(<"$onsei/.src/042.txt")"
+[[ $(<"$onsei/.src/043.txt") == "Can Jiro reed it?"$'\t'"$jiro" ]] \
+  || fail "stamp 043 holds $(<"$onsei/.src/043.txt")"
+[[ $(<"$onsei/.src/044.txt") == "Taro and Jiro are here."$'\t'"$taro"$'\t'"$jiro" ]] \
+  || fail "stamp 044 holds $(<"$onsei/.src/044.txt")"
+sed -i 's/((t aa) 1)/((t ae) 1)/' "$lex"
+before=$(snapshot "$onsei")
+bash "$script" "$text" "$onsei" >/dev/null || fail "run after changing an entry failed"
+[[ $(changed "$before" "$(snapshot "$onsei")") == "042 044 " ]] \
+  || fail "a changed entry remade: $(changed "$before" "$(snapshot "$onsei")")"
+names[2]='Can Jiro read this?'
+write_course 5 "$text" "${names[@]}"
+out=$(bash "$script" "$text" "$onsei" 2>&1) && fail "a stale voice spelling did not fail the run"
+[[ $out == *voice_spellings.txt:2*043* ]] || fail "the stale spelling is not named: $out"
+[[ $(<"$onsei/.src/043.txt") == "Can Jiro read this?"$'\t'"$jiro" ]] \
+  || fail "voice 043 not made from the changed sentence: $(<"$onsei/.src/043.txt")"
+echo 'not an entry' >>"$lex"
+out=$(bash "$script" "$text" "$onsei" 2>&1) && fail "a malformed lexicon line did not fail the run"
+[[ $out == *lexicon.scm:4* ]] || fail "the malformed lexicon line is not named: $out"
+sed -i '$d' "$lex"
+rm "$text/c5.txt"
+
+# The transcript: one line per sentence with the phones of each written word, with our entries and
+# spellings applied; a word that no lexicon knows fails it, named with its sentences.
+words=$tmp/words
+mkdir -p "$words"
+names[2]='Can Jiro read it?'
+write_course 5 "$words" "${names[@]}"
+bash "$script" --transcript "$words" "$tmp/said.txt" || fail "transcript failed"
+said() { grep "^$1"$'\t' "$tmp/said.txt" | cut -f3; }
+[[ $(wc -l <"$tmp/said.txt") == 10 ]] || fail "transcript has $(wc -l <"$tmp/said.txt") lines"
+[[ $(grep -c "^043"$'\t'"Can Jiro read it?"$'\t' "$tmp/said.txt") == 1 ]] \
+  || fail "transcript does not show the sentence as written: $(grep ^043 "$tmp/said.txt")"
+[[ $(said 043) == "k ae n | jh iy r ow | r iy d | ih t" ]] || fail "043 said as $(said 043)"
+[[ $(said 042) == "t ae r ow z | b ae g | ih z | r eh d" ]] || fail "042 said as $(said 042)"
+write_course 6 "$words" 'Hello, Yumiko!' 'I am Tom.' 'Yumiko is here.' 'You are Emma.' 'He is tall.' \
+  'She is kind.' 'We are busy.' 'They are here.' 'It is red.' 'I like tea.'
+out=$(bash "$script" --transcript "$words" "$tmp/said.txt" 2>&1) && fail "an unknown word passed"
+[[ $out == *"Yumiko (051 053)"* ]] || fail "the unknown word is not named with its sentences: $out"
+[[ $(wc -l <"$tmp/said.txt") == 20 ]] || fail "no full transcript despite an unknown word"
+unset YOMIRIN_LEXICON YOMIRIN_VOICE_SPELLINGS
+
 # Malformed course files: the run fails and names the file, its old voices stay, the good file is
 # still processed.
 # name|sed expression applied to a good c3.txt (sed line 2 is the first id, line 4 its English)

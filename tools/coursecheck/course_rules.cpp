@@ -1,9 +1,9 @@
 #include "course_rules.h"
 
 #include "cp932.h"
+#include "dictation.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -59,35 +59,6 @@ bool isAllBlanks(std::string_view text) {
         pos += len;
     }
     return true;
-}
-
-// A "." inside a sentence is fine only as part of these abbreviations, and only when the rest of
-// the word is punctuation ("Mr.Brown" is a missing blank, not an abbreviation).
-bool isAbbreviationDot(std::string_view sentence, std::size_t dot) {
-    std::size_t start = sentence.rfind(' ', dot);
-    start = start == std::string_view::npos ? 0 : start + 1;
-    if (start < sentence.size() && sentence[start] == '"')
-        ++start;
-    std::size_t end = sentence.find(' ', dot);
-    if (end == std::string_view::npos)
-        end = sentence.size();
-    const std::string_view word = sentence.substr(start, end - start);
-    static constexpr std::string_view abbreviations[] = {"Mr.", "Mrs.", "Ms.", "Dr.", "a.m.", "p.m."};
-    for (std::string_view a : abbreviations) {
-        if (word.starts_with(a) && dot - start < a.size() &&
-            word.substr(a.size()).find_first_not_of(",;:.?!\"") == std::string_view::npos)
-            return true;
-    }
-    return false;
-}
-
-bool endsInnerSentence(std::string_view sentence, std::size_t mark) {
-    if (mark == 0 || mark + 2 >= sentence.size())
-        return false;
-    const auto before = static_cast<unsigned char>(sentence[mark - 1]);
-    const bool wordEnds = std::isalnum(before) || before == '"' || before == '\'';
-    return wordEnds && sentence[mark + 1] == ' ' && sentence[mark + 2] >= 'A' &&
-           sentence[mark + 2] <= 'Z';
 }
 
 std::vector<std::string> englishProblems(std::string_view s) {
@@ -313,10 +284,23 @@ class ChapterChecker {
         }
         if (englishLine < available) {
             const std::string_view e = lines_[englishLine];
-            for (auto& problem : englishProblems(e))
+            std::vector<std::string> problems = englishProblems(e);
+            // Dictation and translation are judged on a well-formed sentence only.
+            const bool wellFormed = problems.empty();
+            if (wellFormed)
+                problems = dictationProblems(e);
+            for (auto& problem : problems)
                 add(englishLine, std::move(problem));
-            if (!e.empty())
-                result_.english.push_back({std::string(e), file_, englishLine});
+            if (!e.empty()) {
+                std::string points;
+                for (const int n : {pointLine1, pointLine2})
+                    if (n < available)
+                        points += std::string(lines_[n]) + " ";
+                result_.english.push_back({std::string(e), file_, englishLine, std::move(points)});
+            }
+            if (wellFormed && translationLine < available && !lines_[translationLine].empty())
+                for (auto& problem : pairingProblems(e, lines_[translationLine]))
+                    add(translationLine, std::move(problem));
         }
         const std::pair<int, const char*> points[] = {{pointLine1, "first point line"},
                                                       {pointLine2, "second point line"}};
@@ -426,6 +410,20 @@ std::vector<Finding> findDuplicateSentences(const std::vector<EnglishPlace>& pla
     return findings;
 }
 
+std::vector<Finding> findUnexplainedNames(const std::vector<EnglishPlace>& places) {
+    std::vector<Finding> findings;
+    for (const std::string_view name : japaneseNames()) {
+        const auto first = std::find_if(places.begin(), places.end(), [&](const EnglishPlace& p) {
+            return mentionsName(p.sentence, name);
+        });
+        if (first != places.end() && !mentionsName(first->points, name))
+            findings.push_back({first->file, first->line,
+                                "first sentence with the name \"" + std::string(name) +
+                                    "\": a point line must show how it is written"});
+    }
+    return findings;
+}
+
 CourseResult checkCourse(const std::filesystem::path& textDir) {
     CourseResult result;
     std::vector<EnglishPlace> english;
@@ -451,6 +449,8 @@ CourseResult checkCourse(const std::filesystem::path& textDir) {
         std::move(chapter.english.begin(), chapter.english.end(), std::back_inserter(english));
     }
     for (auto& f : findDuplicateSentences(english))
+        result.findings.push_back(std::move(f));
+    for (auto& f : findUnexplainedNames(english))
         result.findings.push_back(std::move(f));
 
     // The build copies every c*.txt into the program folder, so a stray one (c05.txt, c51.txt)

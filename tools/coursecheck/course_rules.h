@@ -41,6 +41,7 @@ struct EnglishPlace {
     std::string sentence;
     std::string file;
     int line;
+    std::string points; // the block's point lines (CP932), for the check of names
 };
 
 struct ChapterResult {
@@ -53,6 +54,10 @@ ChapterResult checkChapter(int chapter, std::string_view bytes);
 
 // One finding at every place of a sentence that occurs more than once, naming the other places.
 std::vector<Finding> findDuplicateSentences(const std::vector<EnglishPlace>& places);
+
+// One finding for each Japanese name whose first sentence (in course order) has no point line that
+// shows how the name is written.
+std::vector<Finding> findUnexplainedNames(const std::vector<EnglishPlace>& places);
 
 struct CourseResult {
     int filesPresent = 0;

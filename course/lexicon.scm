@@ -1,0 +1,30 @@
+;; The course voice's own pronunciations, added to festival's lexicon before any sentence is spoken.
+;; One entry a line, in the form festival's lex.add.entry takes:
+;;   (lex.add.entry '("word" nil (((phones of a syllable) stress) ...)))
+;; with the phones of festival's US English phone set and stress 1 (stressed) or 0.
+;; Every word of the course that festival's lexicon does not know needs an entry here (else the
+;; engine guesses from the letters), and so does every known word it says wrong for our learners.
+;; course/pronunciations.txt shows what the voice says in every sentence.
+
+;; Japanese names, as an English speaker says them from the written name: every vowel is spoken
+;; and no long vowel is written (Jiro for ジロー, Shota for ショウタ).
+(lex.add.entry '("aya" nil (((aa) 1) ((y ax) 0))))
+(lex.add.entry '("daiki" nil (((d ay) 1) ((k iy) 0))))
+(lex.add.entry '("jiro" nil (((jh iy) 1) ((r ow) 0))))
+(lex.add.entry '("shota" nil (((sh ow) 1) ((t aa) 0))))
+(lex.add.entry '("taro" nil (((t aa) 1) ((r ow) 0))))
+(lex.add.entry '("yumi" nil (((y uw) 1) ((m iy) 0))))
+
+;; Japanese places.
+(lex.add.entry '("aomori" nil (((aa) 0) ((ow) 0) ((m ao) 1) ((r iy) 0))))
+(lex.add.entry '("kobe" nil (((k ow) 1) ((b ey) 0))))
+
+;; Words a learner knows from Japanese, said the way English speakers say them.
+(lex.add.entry '("anime" nil (((ae) 1) ((n ax) 0) ((m ey) 0))))
+(lex.add.entry '("hiragana" nil (((hh ih) 0) ((r ax) 0) ((g aa) 1) ((n ax) 0))))
+(lex.add.entry '("kanji" nil (((k aa n) 1) ((jh iy) 0))))
+(lex.add.entry '("latte" nil (((l aa) 1) ((t ey) 0))))
+(lex.add.entry '("natto" nil (((n aa) 1) ((t ow) 0))))
+
+;; Spellings used only by the voice (course/voice_spellings.txt), for homographs it gets wrong.
+(lex.add.entry '("livs" nil (((l ih v z) 1))))
