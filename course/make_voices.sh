@@ -31,9 +31,32 @@ spellings=${YOMIRIN_VOICE_SPELLINGS:-$here/voice_spellings.txt}
 
 # Chosen by listening measures: see VOICES.md.
 readonly DEFAULT_VOICE='festival:cmu_us_slt_arctic_hts:1.3'
-# Silence put before every voice: an audio device that is just waking up swallows the first
-# tens of milliseconds, and an engine that starts speaking at sample 0 would lose its first sound.
-readonly LEAD_SECONDS='0.15'
+# A voice starts speaking at once: the engine's own silence before the sentence is cut up to its
+# first audible sound (HEAD_TRIM, the level by which a listener hears speech begin) and after it
+# below TAIL_TRIM, then a short fade-in keeps the first sound from clicking and a few milliseconds of
+# lead and a short tail are put back. The player keeps its output open, so no device swallows the
+# start. HEAD_LIMIT_MS is what a voice may have before its first audible sample (-40 dBFS).
+readonly LEAD_SECONDS='0.01'
+readonly FADE_SECONDS='0.005'
+readonly TAIL_SECONDS='0.1'
+readonly HEAD_TRIM='-40d'
+readonly TAIL_TRIM='-50d'
+readonly HEAD_LIMIT_MS=30
+
+# The milliseconds before the first sample above -40 dBFS of a 16-bit mono WAVE file.
+head_silence_ms() {
+  python3 - "$1" <<'PY'
+import sys, wave, array
+with wave.open(sys.argv[1], "rb") as w:
+    rate = w.getframerate()
+    samples = array.array("h", w.readframes(w.getnframes()))
+if sys.byteorder == "big":
+    samples.byteswap()
+limit = 32768 * 10 ** (-40 / 20)
+first = next((i for i, s in enumerate(samples) if abs(s) > limit), len(samples))
+print(round(first * 1000 / rate))
+PY
+}
 
 die() { printf 'make_voices: %s\n' "$*" >&2; exit 1; }
 
@@ -237,15 +260,24 @@ make_chunk() {
       status=1
       continue
     fi
-    # One format for every engine: 16 kHz 16-bit mono, a fixed lead-in, peaks just below full scale;
-    # no dither, so the same sentence always gives the same file.
-    if ! sox -q -D "$raw" -r 16000 -b 16 -c 1 -e signed-integer "$tmp" pad "$LEAD_SECONDS" 0 gain -n -1; then
+    # One format for every engine: 16 kHz 16-bit mono, peaks just below full scale, the engine's
+    # silence cut to a short lead and tail; no dither, so the same sentence always gives the same file.
+    if ! sox -q -D "$raw" -r 16000 -b 16 -c 1 -e signed-integer "$tmp" gain -n -1 \
+           silence 1 0.002 "$HEAD_TRIM" reverse silence 1 0.005 "$TAIL_TRIM" reverse \
+           fade t "$FADE_SECONDS" pad "$LEAD_SECONDS" "$TAIL_SECONDS"; then
       rm -f "$raw" "$tmp" "$say"
       printf 'make_voices: could not convert the voice of %s\n' "$id" >&2
       status=1
       continue
     fi
     rm -f "$raw" "$say"
+    head=$(head_silence_ms "$tmp")
+    if ((head > HEAD_LIMIT_MS)); then
+      printf 'make_voices: the voice of %s starts only after %s ms\n' "$id" "$head" >&2
+      rm -f "$tmp"
+      status=1
+      continue
+    fi
     mv -f "$tmp" "$dir/$id.wav"
     mv -f "$src" "$dir/.src/$id.txt"
   done <"$chunk"
@@ -405,7 +437,7 @@ exec 9>"$onsei_dir/.src/lock"
 flock 9
 rm -f "$onsei_dir"/.*.raw.wav "$onsei_dir"/.*.tmp.wav "$onsei_dir"/.*.say.txt "$onsei_dir"/.src/*.txt.new
 
-settings="$YOMIRIN_VOICE lead=$LEAD_SECONDS"
+settings="$YOMIRIN_VOICE lead=$LEAD_SECONDS fade=$FADE_SECONDS tail=$TAIL_SECONDS trim=$HEAD_TRIM/$TAIL_TRIM"
 if [[ ! -f $onsei_dir/.src/voice.txt || $(<"$onsei_dir/.src/voice.txt") != "$settings" ]]; then
   rm -f "$onsei_dir"/.src/[0-9][0-9][0-9].txt
   printf '%s\n' "$settings" >"$onsei_dir/.src/voice.txt"

@@ -63,6 +63,28 @@ for dir in "$onsei" "$onsei.flite"; do
   done
 done
 
+# Every voice speaks at once: its first audible sample (-40 dBFS) within 30 ms, its sound ending
+# within a short tail, and no click at the very first sample.
+python3 - "$onsei" "$onsei.flite" <<'PY' || fail "a voice starts late, ends late or clicks"
+import glob, os, sys, wave, array
+bad = []
+for folder in sys.argv[1:]:
+    for path in sorted(glob.glob(os.path.join(folder, "[0-9][0-9][0-9].wav"))):
+        with wave.open(path, "rb") as w:
+            rate = w.getframerate()
+            s = array.array("h", w.readframes(w.getnframes()))
+        if sys.byteorder == "big":
+            s.byteswap()
+        limit = 32768 * 10 ** (-40 / 20)
+        loud = [i for i, v in enumerate(s) if abs(v) > limit]
+        head = loud[0] * 1000 / rate if loud else None
+        tail = (len(s) - 1 - loud[-1]) * 1000 / rate if loud else None
+        if head is None or head > 30 or tail > 200 or abs(s[0]) > 100:
+            bad.append(f"{path}: head {head} ms, tail {tail} ms, first sample {s[0]}")
+print("\n".join(bad))
+sys.exit(1 if bad else 0)
+PY
+
 # Each case changes something, reruns, and names the voices that must have been remade.
 before=$(snapshot "$onsei")
 bash "$script" "$text" "$onsei" >/dev/null || fail "unchanged rerun failed"
