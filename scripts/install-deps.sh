@@ -13,6 +13,10 @@ packages=(
   flite                             # a lighter voice engine, chosen with -DYOMIRIN_VOICE=flite:slt:1.15
   pocketsphinx pocketsphinx-en-us python3  # the listening check of the voices (bench/voices_wer.sh, run by a test)
   xvfb xauth                        # a virtual display for machines without one
+  openbox xdotool                   # the end-to-end suite: a light window manager and real X input
+  pulseaudio pulseaudio-utils       # the end-to-end suite: a private sound server to listen on
+  imagemagick                       # the end-to-end suite's screenshots
+  appstream dpkg-dev                # checking the AppStream metadata; the Debian package's dependencies
 )
 
 missing=()
