@@ -35,6 +35,7 @@ cleanup() {
 }
 trap cleanup EXIT
 tar -C "$root" -xzf "$base"
+chmod 755 "$root"   # the archive's top folder is private; the learners below walk down from it
 cp /etc/resolv.conf "$root/etc/" 2>/dev/null
 mount -t proc proc "$root/proc"; mount --rbind /dev "$root/dev"; mount -t sysfs sys "$root/sys"; mount -t tmpfs tmpfs "$root/tmp"
 cp "$deb" "$root/root/"
@@ -59,7 +60,7 @@ for learner in ann ben; do
   [ "$rc" = 124 ] || { cat "$root/home/$learner/start.log"; fail "$learner: the program ended within 8 s (exit $rc)"; }
   folder=$root/home/$learner/.local/share/yomirin
   [ -d "$folder/savedata" ] && [ -L "$folder/text" ] || fail "$learner has no program folder of their own"
-  [ "$(stat -c %U "$folder/savedata")" = "$learner" ] || fail "$learner's savedata is not theirs"
+  [ "$(inside "stat -c %U /home/$learner/.local/share/yomirin/savedata")" = "$learner" ] || fail "$learner's savedata is not theirs"
 done
 say "started as two learners, each in a folder of their own"
 
