@@ -215,6 +215,13 @@ void PictureButton::mouseReleaseEvent(QMouseEvent* event) {
     emit mouseReleased(this, event->button(), event->modifiers(), pos);
 }
 
+void PictureButton::pressAndRelease() {
+    const QPoint middle = rect().center();
+    emit mousePressed(this, Qt::LeftButton, Qt::NoModifier, middle);
+    emit clicked(this);
+    emit mouseReleased(this, Qt::LeftButton, Qt::NoModifier, middle);
+}
+
 FlatButton::FlatButton(const QString& caption, QWidget* parent, bool raised)
     : QToolButton(parent) {
     setText(caption);

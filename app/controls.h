@@ -93,6 +93,8 @@ public:
     void hideForPress() { setPaintPicture(false); }
     void showAgain() { setPaintPicture(true); }
     bool isHiddenByPress() const { return !painted(); }
+    // A left click in the middle, as assistive technology asks for one.
+    void pressAndRelease();
 
 signals:
     void mousePressed(PictureButton* sender, Qt::MouseButton button, Qt::KeyboardModifiers mods,

@@ -2,6 +2,7 @@
 
 #include "app/Unit2.h"
 #include "app/Unit6.h"
+#include "app/accessible_names.h"
 #include "app/text_literals.h"
 #include "platform/app_dir.h"
 #include "platform/bmp_file.h"
@@ -74,6 +75,7 @@ TForm1::TForm1(platform::Sound& sound, platform::Clock& clock)
     pal.setColor(QPalette::Window, app::toQColor(records::systemColor(15)));
     setPalette(pal);
     createControls();
+    app::nameMainWindowControls(*this);
     connectControls();
     qApp->installEventFilter(this); // key preview: the window sees every key first
 
@@ -100,6 +102,7 @@ void TForm1::attachWindows(TForm2* messageWindow, TForm3* resultsWindow, TForm4*
     resultsWindow_ = resultsWindow;
     settingsWindow_ = settingsWindow;
     splash_ = splash;
+    app::nameChildWindows(messageWindow, resultsWindow, settingsWindow, splash);
     if (splash_)
         splash_->returnFocusTo(this);
 }

@@ -13,7 +13,10 @@ packages=(
   flite                             # a lighter voice engine, chosen with -DYOMIRIN_VOICE=flite:slt:1.15
   pocketsphinx pocketsphinx-en-us python3  # the listening check of the voices (bench/voices_wer.sh, run by a test)
   xvfb xauth                        # a virtual display for machines without one
-  pulseaudio pulseaudio-utils xdotool  # bench/speech_latency.sh: a private sound server, its recorder, keys
+  openbox xdotool                   # the end-to-end suite and the latency bench: a light window manager, real X input
+  pulseaudio pulseaudio-utils       # a private sound server to listen on (end-to-end suite, latency bench)
+  imagemagick                       # the end-to-end suite's screenshots
+  appstream dpkg-dev                # checking the AppStream metadata; the Debian package's dependencies
 )
 
 missing=()

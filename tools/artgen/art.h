@@ -88,7 +88,11 @@ QImage pointFrame();
 QImage replayCounter(int digit);
 QImage messagePanel();
 QImage splash();
-QImage windowIcon();
+QImage windowIcon(int size = 64);
+// The sizes a desktop menu and its launchers look for in the hicolor icon theme.
+constexpr int menuIconSizes[] = {16, 24, 32, 48, 64, 128, 256};
+// Writes <dir>/<n>x<n>/apps/<name>.png for every menu size.
+bool writeMenuIcons(const QString& dir, const QString& name, QString* error);
 
 // ---- the whole set (catalogue.cpp) ----
 struct Picture {

@@ -71,4 +71,19 @@ bool writeAll(const QString& bmpDir, const QString& resourceDir, QString* error)
     return true;
 }
 
+bool writeMenuIcons(const QString& dir, const QString& name, QString* error) {
+    for (int size : menuIconSizes) {
+        const QString folder = QStringLiteral("%1/%2x%2/apps").arg(dir).arg(size);
+        const QString path = QStringLiteral("%1/%2.png").arg(folder, name);
+        QSaveFile file(path);
+        if (!QDir().mkpath(folder) || !file.open(QIODevice::WriteOnly) ||
+            !windowIcon(size).convertToFormat(QImage::Format_ARGB32).save(&file, "PNG") ||
+            !file.commit()) {
+            *error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace artgen

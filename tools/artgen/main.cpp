@@ -1,5 +1,6 @@
-// artgen <bmpDir> <resourceDir>: draws the program's artwork. Run it with
-// QT_QPA_PLATFORM=offscreen.
+// artgen <bmpDir> <resourceDir>: draws the program's artwork.
+// artgen --icons <iconDir> <name>: draws the menu icon in every size a desktop menu looks for.
+// Run it with QT_QPA_PLATFORM=offscreen.
 #include "art.h"
 
 #include <QGuiApplication>
@@ -18,8 +19,9 @@ void complain(const QString& message) {
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
-    if (args.size() != 3) {
-        complain(QStringLiteral("usage: artgen <bmpDir> <resourceDir>"));
+    const bool icons = args.size() == 4 && args.at(1) == QLatin1String("--icons");
+    if (args.size() != 3 && !icons) {
+        complain(QStringLiteral("usage: artgen <bmpDir> <resourceDir> | artgen --icons <iconDir> <name>"));
         return 2;
     }
     // Fallback faces would draw boxes for the Japanese and shift every caption: refuse instead.
@@ -29,7 +31,9 @@ int main(int argc, char** argv) {
         return 3;
     }
     QString error;
-    if (!artgen::writeAll(args.at(1), args.at(2), &error)) {
+    const bool written = icons ? artgen::writeMenuIcons(args.at(2), args.at(3), &error)
+                               : artgen::writeAll(args.at(1), args.at(2), &error);
+    if (!written) {
         complain(error);
         return 1;
     }

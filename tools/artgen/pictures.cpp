@@ -154,10 +154,12 @@ QImage splash() {
     return image.convertToFormat(QImage::Format_ARGB32);
 }
 
-QImage windowIcon() {
-    QImage image = transparentLayer(QSize(64, 64));
+QImage windowIcon(int size) {
+    QImage image = transparentLayer(QSize(size, size));
     QPainter p(&image);
     prepare(p);
+    // Drawn on a 64-unit grid: scaling the painter keeps every size sharp, not a blown-up bitmap.
+    p.scale(size / 64.0, size / 64.0);
     const QRectF tile(1, 1, 62, 62);
     p.setPen(Qt::NoPen);
     p.setBrush(colour::rim);

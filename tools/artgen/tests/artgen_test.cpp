@@ -327,3 +327,22 @@ int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
+
+// A menu icon is the window icon drawn again at its size: the same look, not a scaled copy.
+TEST(ArtgenArtwork, MenuIconsAreTheWindowIconAtEverySize) {
+    EXPECT_EQ(windowIcon(64), windowIcon()) << "the 64-pixel menu icon is the window's own";
+    for (int size : menuIconSizes) {
+        SCOPED_TRACE(size);
+        const QImage icon = windowIcon(size);
+        EXPECT_EQ(icon.size(), QSize(size, size));
+        EXPECT_EQ(qAlpha(icon.pixel(0, 0)), 0) << "the rounded corner stays transparent";
+        const QColor middle = icon.pixelColor(size * 3 / 16, size * 3 / 16);
+        EXPECT_GT(middle.green(), middle.red() + 40) << "the green tile fills the icon";
+    }
+    QTemporaryDir dir;
+    QString error;
+    ASSERT_TRUE(writeMenuIcons(dir.path(), QStringLiteral("yomirin"), &error)) << qPrintable(error);
+    for (int size : menuIconSizes)
+        EXPECT_EQ(QImage(QStringLiteral("%1/%2x%2/apps/yomirin.png").arg(dir.path()).arg(size)).size(),
+                  QSize(size, size));
+}
