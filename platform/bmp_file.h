@@ -1,6 +1,7 @@
 #pragma once
 #include <QImage>
 #include <string>
+#include <string_view>
 
 namespace platform {
 
@@ -8,5 +9,8 @@ namespace platform {
 // are read straight into an image row by row; any other kind goes through Qt's reader. A file
 // that is missing or is no bitmap gives a null image.
 QImage loadBmp(const std::string& path);
+
+// The same for a bitmap file's bytes.
+QImage decodeBmp(std::string_view bytes);
 
 } // namespace platform
