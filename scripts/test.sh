@@ -1,8 +1,28 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test.
+# Installs what is missing, builds, and runs every test, in three build trees:
+#   build/       the program and all its tests, the voices included;
+#   build-asan/  the same tests under AddressSanitizer and UndefinedBehaviorSanitizer, where any
+#                finding stops the test (the voices are made and tested in build/ only);
+#   build-fuzz/  each libFuzzer target for FUZZ_SECONDS (default 30) over its seeds.
+# Ends with the figures of the save fault tests.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
+export FUZZ_SECONDS=${FUZZ_SECONDS:-30}
 scripts/build.sh
-cd build
-ctest --output-on-failure -j"$(nproc)"
+# Unoptimised: the sanitizers make optimising compiles three times slower, and asserts stay on.
+scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DYOMIRIN_SANITIZE=ON -DYOMIRIN_VOICES=OFF
+scripts/build.sh build-fuzz --target fuzzers -DCMAKE_CXX_COMPILER=clang++ -DYOMIRIN_FUZZ=ON \
+  -DBUILD_TESTING=OFF -DYOMIRIN_VOICES=OFF
+
+run_tests() { (cd "$1" && shift && ctest --output-on-failure -j"$(nproc)" "$@"); }
+echo "== tests (build)"
+run_tests build
+echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer (build-asan)"
+ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:detect_stack_use_after_return=1:check_initialization_order=1:strict_init_order=1 \
+UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+  run_tests build-asan
+echo "== fuzzing, ${FUZZ_SECONDS} s a target (build-fuzz)"
+ASAN_OPTIONS=halt_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+  run_tests build-fuzz
+grep -h '^\[faults\]' build/Testing/Temporary/LastTest.log build-asan/Testing/Temporary/LastTest.log || true
