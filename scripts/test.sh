@@ -4,25 +4,33 @@
 #   build-asan/  the same tests under AddressSanitizer and UndefinedBehaviorSanitizer, where any
 #                finding stops the test (the voices are made and tested in build/ only);
 #   build-fuzz/  each libFuzzer target for FUZZ_SECONDS (default 30) over its seeds.
-# Ends with the figures of the save fault tests.
+# Ends with the figures of the save fault tests and the time each part took.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
 export FUZZ_SECONDS=${FUZZ_SECONDS:-30}
-scripts/build.sh
+times=()
+timed() {
+  local start=$SECONDS
+  "$@"
+  times+=("$(printf '%4d s  %s' $((SECONDS - start)) "${*:2}")")
+}
+run_tests() { (cd "$1" && shift && ctest --output-on-failure --no-tests=error -j"$(nproc)" "$@"); }
+
+timed scripts/install-deps.sh
+timed scripts/build.sh
 # Unoptimised: the sanitizers make optimising compiles three times slower, and asserts stay on.
-scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DYOMIRIN_SANITIZE=ON -DYOMIRIN_VOICES=OFF
-scripts/build.sh build-fuzz --target fuzzers -DCMAKE_CXX_COMPILER=clang++ -DYOMIRIN_FUZZ=ON \
+timed scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DYOMIRIN_SANITIZE=ON -DYOMIRIN_VOICES=OFF
+timed scripts/build.sh build-fuzz --target fuzzers -DCMAKE_CXX_COMPILER=clang++ -DYOMIRIN_FUZZ=ON \
   -DBUILD_TESTING=OFF -DYOMIRIN_VOICES=OFF
 
-run_tests() { (cd "$1" && shift && ctest --output-on-failure -j"$(nproc)" "$@"); }
 echo "== tests (build)"
-run_tests build
+timed run_tests build
 echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer (build-asan)"
-ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:detect_stack_use_after_return=1:check_initialization_order=1:strict_init_order=1 \
-UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
-  run_tests build-asan
+export ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:detect_stack_use_after_return=1:check_initialization_order=1:strict_init_order=1
+export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+timed run_tests build-asan
 echo "== fuzzing, ${FUZZ_SECONDS} s a target (build-fuzz)"
-ASAN_OPTIONS=halt_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
-  run_tests build-fuzz
+timed run_tests build-fuzz
+
 grep -h '^\[faults\]' build/Testing/Temporary/LastTest.log build-asan/Testing/Temporary/LastTest.log || true
+printf '%s\n' "${times[@]}"

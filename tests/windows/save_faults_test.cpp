@@ -114,6 +114,7 @@ TEST_P(InjectedSaveFault, LeavesTheSessionAndTheNextSaveWritesEverything) {
     saveThenLearnSomething();
     form1->saveFileSystem = &failing;
     expectFaultThenRecovery([&] { failing.heal(); }, GetParam().file);
+    form1->saveFileSystem = &platform::systemFileSystem(); // `failing` goes first
 }
 
 INSTANTIATE_TEST_SUITE_P(Faults, InjectedSaveFault, testing::ValuesIn(injectedFaults),
