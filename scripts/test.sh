@@ -9,28 +9,29 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 export FUZZ_SECONDS=${FUZZ_SECONDS:-30}
 times=()
-timed() {
-  local start=$SECONDS
+timed() { # LABEL COMMAND...
+  local start=$SECONDS label=$1
+  shift
   "$@"
-  times+=("$(printf '%4d s  %s' $((SECONDS - start)) "${*:2}")")
+  times+=("$(printf '%4d s  %s' $((SECONDS - start)) "$label")")
 }
 run_tests() { (cd "$1" && shift && ctest --output-on-failure --no-tests=error -j"$(nproc)" "$@"); }
 
-timed scripts/install-deps.sh
-timed scripts/build.sh
+timed 'packages' scripts/install-deps.sh
+timed 'build: build/' scripts/build.sh
 # Unoptimised: the sanitizers make optimising compiles three times slower, and asserts stay on.
-timed scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DYOMIRIN_SANITIZE=ON -DYOMIRIN_VOICES=OFF
-timed scripts/build.sh build-fuzz --target fuzzers -DCMAKE_CXX_COMPILER=clang++ -DYOMIRIN_FUZZ=ON \
+timed 'build: build-asan/' scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DYOMIRIN_SANITIZE=ON -DYOMIRIN_VOICES=OFF
+timed 'build: build-fuzz/' scripts/build.sh build-fuzz --target fuzzers -DCMAKE_CXX_COMPILER=clang++ -DYOMIRIN_FUZZ=ON \
   -DBUILD_TESTING=OFF -DYOMIRIN_VOICES=OFF
 
 echo "== tests (build)"
-timed run_tests build
+timed 'tests: build/' run_tests build
 echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer (build-asan)"
 export ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:detect_stack_use_after_return=1:check_initialization_order=1:strict_init_order=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
-timed run_tests build-asan
+timed 'tests: build-asan/' run_tests build-asan
 echo "== fuzzing, ${FUZZ_SECONDS} s a target (build-fuzz)"
-timed run_tests build-fuzz
+timed 'fuzzing: build-fuzz/' run_tests build-fuzz
 
 grep -h '^\[faults\]' build/Testing/Temporary/LastTest.log build-asan/Testing/Temporary/LastTest.log || true
 printf '%s\n' "${times[@]}"
