@@ -2,6 +2,7 @@
 #include "app/controls.h"
 #include "content/content_store.h"
 #include "platform/clock.h"
+#include "platform/replace_file.h"
 #include "platform/sound.h"
 #include "records/label_stream.h"
 #include "session/session_state.h"
@@ -61,6 +62,8 @@ public:
     void ClearResults(int chapter);
     // How a failed save is told to the learner; a dialog unless replaced (tests record it).
     std::function<void(const QString&)> reportError;
+    // The file system saves go through; tests put in one that fails.
+    platform::FileSystem* saveFileSystem = &platform::systemFileSystem();
 
     // Course text and sound.
     void ShowChapterTitle();

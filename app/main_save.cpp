@@ -5,8 +5,8 @@
 #include "app/font_size.h"
 #include "platform/app_dir.h"
 #include "platform/cp932.h"
-#include "platform/replace_file.h"
 #include "platform/whole_file.h"
+#include "records/save_files.h"
 #include "records/save_record.h"
 #include "session/saved_state.h"
 
@@ -31,10 +31,9 @@ QString describe(const platform::FileFault& fault) {
 } // namespace
 
 bool TForm1::SaveState() {
-    const std::string record = records::encodeSaveRecord(session::toSaveRecord(state_));
-    auto fault = platform::replaceFile(saveDatPath(), record);
-    if (!fault)
-        fault = platform::replaceFile(fsDatPath(), records::writeLabelStream(storedSentenceLabel()));
+    const auto fault =
+        records::writeSaveFiles(platform::appDir() + "/savedata", session::toSaveRecord(state_),
+                                storedSentenceLabel(), *saveFileSystem);
     if (!fault)
         return true;
     if (reportError)

@@ -12,6 +12,8 @@
 #include <QMessageBox>
 #include <QTimer>
 
+#include <cstdio>
+
 int main(int argc, char* argv[]) {
     // Geometry is in device pixels on the fixed 800 x 600 client area, matching the background.
     if (qEnvironmentVariableIsEmpty("QT_ENABLE_HIGHDPI_SCALING"))
@@ -24,6 +26,9 @@ int main(int argc, char* argv[]) {
 
     platform::WavPlayer sound;
     platform::SystemClock clock;
+    // For tests of the real program: once shown, the main window is closed as its close box
+    // closes it (saving), or the start-up error dialog as its OK button closes it.
+    const bool closeWhenShown = !qEnvironmentVariableIsEmpty("YOMIRIN_CLOSE_WHEN_SHOWN");
     try {
         TForm1 form1(sound, clock);
         TForm2 form2(form1);
@@ -35,11 +40,20 @@ int main(int argc, char* argv[]) {
         // The start-up benchmark measures the time to a shown main window and stops there.
         if (!qEnvironmentVariableIsEmpty("YOMIRIN_QUIT_WHEN_SHOWN"))
             QTimer::singleShot(0, &application, &QCoreApplication::quit);
+        if (closeWhenShown)
+            QTimer::singleShot(0, &form1, &QWidget::close);
         return application.exec();
     } catch (const AssetError& error) {
-        QMessageBox::critical(nullptr, QStringLiteral("Yomirin"),
-                              QStringLiteral("プログラムの画像ファイルを読み込めません。\n%1")
-                                  .arg(QString::fromStdString(error.path())));
+        const QString text = QStringLiteral("プログラムの画像ファイルを読み込めません。\n%1")
+                                 .arg(QString::fromStdString(error.path()));
+        // Also for whoever started the program from a terminal, where a dialog may not show.
+        std::fprintf(stderr, "%s\n", text.toUtf8().constData());
+        if (closeWhenShown)
+            QTimer::singleShot(0, &application, [] {
+                if (QWidget* dialog = QApplication::activeModalWidget())
+                    dialog->close();
+            });
+        QMessageBox::critical(nullptr, QStringLiteral("Yomirin"), text);
         return 1;
     }
 }

@@ -8,6 +8,22 @@ namespace {
 
 constexpr int linesRead = 51;
 
+bool isLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+
+// At most courseLineLimit bytes, ending on a whole code page 932 character.
+void cutToLimit(std::string& line) {
+    if (line.size() <= courseLineLimit)
+        return;
+    std::size_t kept = 0;
+    while (kept < line.size()) {
+        const std::size_t width = isLeadByte(static_cast<unsigned char>(line[kept])) ? 2 : 1;
+        if (kept + width > courseLineLimit)
+            break;
+        kept += width;
+    }
+    line.resize(kept);
+}
+
 std::string lineOrEmpty(const std::vector<std::string>& lines, int n) {
     return n < static_cast<int>(lines.size()) ? lines[n] : std::string();
 }
@@ -21,25 +37,29 @@ void ContentStore::loadCourseText(const std::string& appDir) {
     sentences_.clear();
     japanese_.clear();
     points_.clear();
-    for (int n = 1; n <= chapterCount; ++n) {
-        // A missing or unreadable file leaves its chapter empty.
-        const auto bytes = platform::readWholeFile(appDir + "/text/c" + std::to_string(n) + ".txt");
-        std::vector<std::string> lines;
-        if (bytes) {
-            lines = splitCourseLines(*bytes);
-            if (lines.size() > linesRead)
-                lines.resize(linesRead);
-        }
-        // A missing file contributes empty lines: the same count as a present one.
-        chapters_.push_back(lineOrEmpty(lines, 0));
-        for (int i = 1; i <= sentencesPerChapter; ++i)
-            sentences_.push_back(lineOrEmpty(lines, 5 * i - 2));
-        for (int i = 1; i <= sentencesPerChapter; ++i)
-            japanese_.push_back(lineOrEmpty(lines, 5 * i - 3));
-        for (int i = 1; i <= sentencesPerChapter; ++i) {
-            points_.push_back(lineOrEmpty(lines, 5 * i - 1));
-            points_.push_back(lineOrEmpty(lines, 5 * i));
-        }
+    for (int n = 1; n <= chapterCount; ++n)
+        appendChapter(platform::readFileHead(appDir + "/text/c" + std::to_string(n) + ".txt",
+                                             courseFileLimit));
+}
+
+void ContentStore::appendChapter(const std::optional<std::string>& bytes) {
+    std::vector<std::string> lines;
+    if (bytes) {
+        lines = splitCourseLines(*bytes);
+        if (lines.size() > linesRead)
+            lines.resize(linesRead);
+        for (std::string& line : lines)
+            cutToLimit(line);
+    }
+    // A missing file contributes empty lines: the same count as a present one.
+    chapters_.push_back(lineOrEmpty(lines, 0));
+    for (int i = 1; i <= sentencesPerChapter; ++i)
+        sentences_.push_back(lineOrEmpty(lines, 5 * i - 2));
+    for (int i = 1; i <= sentencesPerChapter; ++i)
+        japanese_.push_back(lineOrEmpty(lines, 5 * i - 3));
+    for (int i = 1; i <= sentencesPerChapter; ++i) {
+        points_.push_back(lineOrEmpty(lines, 5 * i - 1));
+        points_.push_back(lineOrEmpty(lines, 5 * i));
     }
 }
 

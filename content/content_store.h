@@ -1,4 +1,6 @@
 #pragma once
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,6 +13,12 @@ constexpr int sentencesPerChapter = 10;
 constexpr int sentenceCount = chapterCount * sentencesPerChapter;
 constexpr int checklistStep = 6;
 
+// A course file is a few kilobytes. Past these limits a file is no course file, and what it holds
+// is kept only so far that no text costs seconds to lay out on the screen: a line keeps its first
+// 4 KiB (whole characters), and a file is read up to 16 MiB.
+constexpr std::size_t courseLineLimit = 4096;
+constexpr std::size_t courseFileLimit = 16 << 20;
+
 // Course chapter 1..50 of a step 1..5 and chapter 1..10.
 constexpr int courseChapter(int step, int chapter) { return (step - 1) * 10 + chapter; }
 
@@ -19,8 +27,13 @@ constexpr int courseChapter(int step, int chapter) { return (step - 1) * 10 + ch
 class ContentStore {
 public:
     // Reads appDir + "/text/c1.txt" .. "/text/c50.txt". A file that is missing or unreadable
-    // leaves its chapter empty; every other chapter keeps its place.
+    // leaves its chapter empty; every other chapter keeps its place. Lines and files are cut at
+    // the limits above.
     void loadCourseText(const std::string& appDir);
+
+    // Appends the next course chapter from its file's bytes; nothing stands for a file that is
+    // missing or unreadable, which leaves the chapter empty.
+    void appendChapter(const std::optional<std::string>& bytes);
 
     // The text of kind for a sentence id; id 0 is the empty checklist place ("no sentence" for
     // the English text); an id outside the course gives empty text.

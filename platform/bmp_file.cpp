@@ -52,9 +52,11 @@ QImage readPlainBitmap(std::string_view b, bool& handled) {
     if (infoSize < minInfoHeaderSize || compression != 0 || (bits != 24 && bits != 32))
         return {};
     handled = true;
-    const std::int32_t height = rawHeight < 0 ? -rawHeight : rawHeight;
-    if (width <= 0 || height <= 0 || width > maxSide || height > maxSide)
+    // Checked before the sign is dropped: the negation of the lowest height does not exist.
+    if (width <= 0 || width > maxSide || rawHeight == 0 || rawHeight < -maxSide ||
+        rawHeight > maxSide)
         return {};
+    const std::int32_t height = rawHeight < 0 ? -rawHeight : rawHeight;
     const size_t bytesPerPixel = bits / 8;
     const size_t stride = (static_cast<size_t>(width) * bytesPerPixel + 3) & ~size_t(3);
     if (dataOffset > b.size() || (b.size() - dataOffset) / stride < static_cast<size_t>(height))

@@ -25,6 +25,8 @@ struct FontSpec {
     std::uint8_t style = 0;      // FontStyle bits
 
     int pixels() const { return height < 0 ? -height : height; }
+
+    bool operator==(const FontSpec&) const = default;
 };
 
 } // namespace records

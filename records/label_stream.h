@@ -18,6 +18,8 @@ struct StoredLabel {
     bool parentFont = false;
     bool transparent = true;
     bool visible = true;
+
+    bool operator==(const StoredLabel&) const = default;
 };
 
 // The label as one component stream: "TPF0", class "TLabel", object "Lbl_eibun", its properties

@@ -17,6 +17,8 @@ struct ResultDate {
 
     std::string str() const;
     void assign(const std::string& s); // cut to 30 bytes
+
+    bool operator==(const ResultDate&) const = default;
 };
 
 // Ten dated scores for each course chapter; a score of -1 marks an empty slot.
@@ -32,6 +34,8 @@ struct ResultTable {
 
     // 0 empties the whole table, 1..50 the ten slots of that chapter; anything else nothing.
     void clear(int chapter);
+
+    bool operator==(const ResultTable&) const = default;
 };
 
 } // namespace records

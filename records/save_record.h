@@ -27,6 +27,8 @@ struct SaveRecord {
     std::uint8_t showPoint = 1;
     std::uint8_t showShortcuts = 0;
     std::uint8_t padding2 = 0;
+
+    bool operator==(const SaveRecord&) const = default;
 };
 
 // The record as the 17956 little-endian bytes of save.dat.

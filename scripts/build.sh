@@ -1,15 +1,28 @@
 #!/usr/bin/env bash
-# Configures and builds everything into build/; the program folder is build/yomirin/.
-# Quiet when all goes well; the end of the log when it does not.
+# Configures and builds a build tree; by default build/, whose program folder is build/yomirin/.
+#   scripts/build.sh [DIR [--target TARGET] [-DOPTION=VALUE...]]
+# The options apply when DIR is configured for the first time. Quiet when all goes well; the end
+# of the log when it does not.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-mkdir -p build
-if ! { [ -f build/CMakeCache.txt ] || cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo; } \
-       >build/configure.log 2>&1; then
-  tail -n 40 build/configure.log >&2
+dir=${1:-build}
+shift $(($# > 0 ? 1 : 0))
+target=()
+options=()
+while [ $# -gt 0 ]; do
+  case $1 in
+    --target) target=(--target "$2"); shift 2 ;;
+    *) options+=("$1"); shift ;;
+  esac
+done
+mkdir -p "$dir"
+if ! { [ -f "$dir/CMakeCache.txt" ] ||
+       cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${options[@]}"; } \
+       >"$dir/configure.log" 2>&1; then
+  tail -n 40 "$dir/configure.log" >&2
   exit 1
 fi
-if ! cmake --build build -j"$(nproc)" >build/build.log 2>&1; then
-  grep -E 'error|Error' build/build.log | head -n 40 >&2 || tail -n 40 build/build.log >&2
+if ! cmake --build "$dir" -j"$(nproc)" "${target[@]}" >"$dir/build.log" 2>&1; then
+  grep -E 'error|Error' "$dir/build.log" | head -n 40 >&2 || tail -n 40 "$dir/build.log" >&2
   exit 1
 fi

@@ -9,6 +9,7 @@ packages=(
   fonts-ipafont-gothic              # the Japanese faces the windows draw with
   fonts-dejavu-core                 # the Latin face of the artwork
   libgtest-dev                      # GoogleTest
+  clang libclang-rt-14-dev          # the fuzz targets: clang and its libFuzzer
   festival festvox-us-slt-hts sox   # the voices of the course, made at build time
   flite                             # a lighter voice engine, chosen with -DYOMIRIN_VOICE=flite:slt:1.15
   pocketsphinx pocketsphinx-en-us python3  # the listening check of the voices (bench/voices_wer.sh, run by a test)

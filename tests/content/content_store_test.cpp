@@ -163,3 +163,37 @@ TEST(ContentStore, ChecklistStepTitle) {
         EXPECT_EQ(store.chapterTitle(6, chapter), "Check Sentence");
     EXPECT_EQ(store.chapterTitle(5, 10), "") << "\"c50 L0\" is shorter than the cut";
 }
+
+struct CutCase {
+    const char* name;
+    std::string sentence;
+    std::string kept;
+};
+
+void PrintTo(const CutCase& c, std::ostream* os) { *os << c.name; }
+
+const std::string a4094(4094, 'a');
+const std::string a4095(4095, 'a');
+const std::string a4096(4096, 'a');
+
+const CutCase cutCases[] = {
+    {"AtTheLimit", a4096, a4096},
+    {"OneByteOver", a4096 + "b", a4096},
+    {"EightMegabytesOnOneLine", std::string(8 << 20, 'a'), a4096},
+    {"DoubleByteCharacterAcrossTheLimit", a4095 + "\x82\xA0" + "z", a4095},
+    {"DoubleByteCharacterEndingAtTheLimit", a4094 + "\x82\xA0" + "z", a4094 + "\x82\xA0"},
+    {"HalfWidthKanaAreOneByte", a4095 + "\xB1\xB2", a4095 + "\xB1"},
+};
+
+class OverlongLine : public testing::TestWithParam<CutCase> {};
+
+TEST_P(OverlongLine, KeepsItsFirstWholeCharactersAndTheLinesAfterIt) {
+    ContentStore store;
+    store.appendChapter("title\r\n1\r\nJ1\r\n" + GetParam().sentence + "\r\nP1a\r\nP1b\r\n2\r\nJ2\r\n");
+    EXPECT_EQ(store.lookup(ContentKind::English, 1), GetParam().kept);
+    EXPECT_EQ(store.lookup(ContentKind::FirstPoint, 1), "P1a");
+    EXPECT_EQ(store.lookup(ContentKind::Japanese, 2), "J2");
+}
+
+INSTANTIATE_TEST_SUITE_P(Cut, OverlongLine, testing::ValuesIn(cutCases),
+                         [](const auto& info) { return std::string(info.param.name); });

@@ -76,3 +76,33 @@ TEST(LoadBmp, BrokenFilesGiveNothing) {
     for (const char* name : {"bmp/short.bmp", "bmp/text.bmp", "bmp/empty.bmp", "bmp/none.bmp", "bmp"})
         EXPECT_TRUE(platform::loadBmp(dir.file(name)).isNull()) << name;
 }
+
+namespace {
+
+// A plain bitmap's headers as a file may state them, followed by `pixels` bytes.
+std::string plainBitmap(std::int32_t width, std::int32_t height, std::size_t pixels,
+                        std::uint32_t dataOffset = 54) {
+    const std::string info = le32(40) + le32(static_cast<std::uint32_t>(width)) +
+                             le32(static_cast<std::uint32_t>(height)) +
+                             std::string("\x01\x00\x18\x00", 4) + std::string(24, '\0');
+    return "BM" + le32(static_cast<std::uint32_t>(54 + pixels)) + le32(0) + le32(dataOffset) +
+           info + std::string(pixels, '\x40');
+}
+
+} // namespace
+
+TEST(DecodeBmp, HeadersThatPromiseMoreThanTheFileHoldsGiveNothing) {
+    const struct {
+        const char* what;
+        std::string bytes;
+    } cases[] = {
+        {"the lowest height, whose sign cannot be dropped", plainBitmap(60, INT32_MIN, 10800)},
+        {"more rows than there are bytes", plainBitmap(800, 600, 1000)},
+        {"wider than any picture", plainBitmap(16385, 1, 49156)},
+        {"pixels beyond the end of the file", plainBitmap(2, 2, 16, 1u << 30)},
+        {"no width", plainBitmap(0, 2, 16)},
+    };
+    for (const auto& c : cases)
+        EXPECT_TRUE(platform::decodeBmp(c.bytes).isNull()) << c.what;
+    EXPECT_EQ(platform::decodeBmp(plainBitmap(2, -2, 16)).size(), QSize(2, 2)) << "the same, told true";
+}

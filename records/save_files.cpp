@@ -1,0 +1,14 @@
+#include "records/save_files.h"
+
+namespace records {
+
+std::optional<platform::FileFault> writeSaveFiles(const std::string& folder,
+                                                  const SaveRecord& record,
+                                                  const StoredLabel& label,
+                                                  platform::FileSystem& fs) {
+    if (auto fault = platform::replaceFile(folder + "/" + saveDatName, encodeSaveRecord(record), fs))
+        return fault;
+    return platform::replaceFile(folder + "/" + fsDatName, writeLabelStream(label), fs);
+}
+
+} // namespace records
