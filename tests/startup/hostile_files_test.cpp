@@ -139,10 +139,15 @@ Folder freshCopy(const fs::path& program, const fs::path& where) {
         const fs::path name = entry.path().filename();
         if (name == "savedata")
             continue;
+        // The voices are linked where the folders share a file system and copied where they do not.
+        std::error_code linked;
         if (name == "onsei")
-            fs::copy(entry.path(), where / name, fs::copy_options::recursive | fs::copy_options::create_hard_links);
-        else
+            fs::copy(entry.path(), where / name,
+                     fs::copy_options::recursive | fs::copy_options::create_hard_links, linked);
+        if (name != "onsei" || linked) {
+            fs::remove_all(where / name);
             fs::copy(entry.path(), where / name, fs::copy_options::recursive);
+        }
     }
     fs::create_directory(where / "savedata");
     return {where};
