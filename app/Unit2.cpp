@@ -2,6 +2,7 @@
 
 #include "app/main.h"
 #include "app/messages.h"
+#include "platform/packed_picture.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -29,7 +30,6 @@ TForm2::TForm2(TForm1& main)
 
     Image1 = new PictureBox(this);
     Image1->setGeometry(0, 0, windowWidth, windowHeight);
-    Image1->setPicture(QImage(QStringLiteral(":/art/msgbg.png")));
 
     SpeedButton1 = new FlatButton(QStringLiteral("YES"), this, true);
     SpeedButton1->setGeometry(90, 72, 59, 19);
@@ -41,7 +41,8 @@ TForm2::TForm2(TForm1& main)
     connect(SpeedButton2, &QToolButton::clicked, this, &TForm2::SpeedButton2Click);
 
     Label1 = new AutoLabel(this, true);
-    Label1->setFontSpec(app::gothicFont(labelPixels, records::rgb(255, 255, 255)));
+    // Every message sets its text before the window shows.
+    Label1->presetFontSpec(app::gothicFont(labelPixels, records::rgb(255, 255, 255)));
 
     Timer1.setInterval(noticeMs);
     Timer1.setTimerType(Qt::PreciseTimer);
@@ -89,6 +90,9 @@ void TForm2::ShowMessageWindow(int number) {
 }
 
 void TForm2::showEvent(QShowEvent* event) {
+    // Drawn at the first message, so that a start without one does not pay for it.
+    if (Image1->picture().isNull())
+        Image1->setPicture(platform::builtInPicture(QStringLiteral(":/art/msgbg.pic")));
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->geometry().center() - QPoint(width() / 2, height() / 2));
     QWidget::showEvent(event);

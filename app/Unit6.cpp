@@ -1,9 +1,8 @@
 #include "app/Unit6.h"
 
-#include "platform/bmp_file.h"
+#include "platform/packed_picture.h"
 
 #include <QGuiApplication>
-#include <QResource>
 #include <QScreen>
 
 namespace {
@@ -38,9 +37,7 @@ void TForm6::Timer1Timer() {
 void TForm6::showEvent(QShowEvent* event) {
     // Drawn only when first shown, so that it costs nothing before the main window is up.
     if (Image1->picture().isNull()) {
-        // Read where it lies in the program (the resource is stored uncompressed), not copied out.
-        const QByteArray bytes = QResource(QStringLiteral(":/art/splash.bmp")).uncompressedData();
-        Image1->setPicture(platform::decodeBmp({bytes.constData(), static_cast<size_t>(bytes.size())}));
+        Image1->setPicture(platform::builtInPicture(QStringLiteral(":/art/splash.pic")));
     }
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->geometry().center() - QPoint(width() / 2, height() / 2));

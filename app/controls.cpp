@@ -115,12 +115,16 @@ void AutoLabel::setCaption(const QString& text) {
 }
 
 void AutoLabel::setFontSpec(const records::FontSpec& stored) {
+    presetFontSpec(stored);
+    fitToText();
+}
+
+void AutoLabel::presetFontSpec(const records::FontSpec& stored) {
     spec_ = stored;
     setFont(toQFont(spec_));
     QPalette pal = palette();
     pal.setColor(QPalette::WindowText, toQColor(spec_.color));
     setPalette(pal);
-    fitToText();
 }
 
 void AutoLabel::setFontPixels(int pixels) {

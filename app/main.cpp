@@ -7,6 +7,7 @@
 #include "platform/app_dir.h"
 #include "platform/bmp_file.h"
 #include "platform/file_attributes.h"
+#include "platform/packed_picture.h"
 #include "records/Unit3.h"
 #include "records/Unit4.h"
 
@@ -69,7 +70,7 @@ TForm1::TForm1(platform::Sound& sound, platform::Clock& clock)
       sound_(sound), clock_(clock) {
     setWindowTitle(QStringLiteral(" ◆ Yomirin！　ビギナー編"));
     // From the picture itself: given a file name, QIcon would first load its engine plugins.
-    setWindowIcon(QIcon(QPixmap::fromImage(QImage(QStringLiteral(":/art/icon.png")))));
+    setWindowIcon(QIcon(QPixmap::fromImage(platform::builtInPicture(QStringLiteral(":/art/icon.pic")))));
     setFont(toQFontForWindow());
     QPalette pal = palette();
     pal.setColor(QPalette::Window, app::toQColor(records::systemColor(15)));
@@ -118,14 +119,14 @@ AutoLabel* TForm1::makeLabel(const QString& caption, int pixels, bool bold,
 PictureButton* TForm1::makePictureButton(const QString& resource) {
     auto* button = new PictureButton(this);
     if (!resource.isEmpty())
-        button->setPicture(QImage(resource));
+        button->setPicture(platform::builtInPicture(resource));
     return button;
 }
 
 PictureBox* TForm1::makePicture(const QString& resource) {
     auto* picture = new PictureBox(this);
     if (!resource.isEmpty())
-        picture->setPicture(QImage(resource));
+        picture->setPicture(platform::builtInPicture(resource));
     return picture;
 }
 
@@ -147,10 +148,10 @@ void TForm1::createControls() {
     img_start = makePictureButton({});
     img_giveup = makePictureButton({});
     img_repeat = makePictureButton({});
-    img_check = makePictureButton(QStringLiteral(":/art/check.png"));
-    img_delete = makePictureButton(QStringLiteral(":/art/delete.png"));
-    img_setting = makePictureButton(QStringLiteral(":/art/setting.png"));
-    img_exit = makePictureButton(QStringLiteral(":/art/exit.png"));
+    img_check = makePictureButton(QStringLiteral(":/art/check.pic"));
+    img_delete = makePictureButton(QStringLiteral(":/art/delete.pic"));
+    img_setting = makePictureButton(QStringLiteral(":/art/setting.pic"));
+    img_exit = makePictureButton(QStringLiteral(":/art/exit.pic"));
 
     Lbl_gakusyuu = makeLabel(QStringLiteral("学習"), 13, false, white);
     Lbl_testgakusyuu = makeLabel(QStringLiteral("テスト学習"), 13, false, white);
@@ -162,7 +163,8 @@ void TForm1::createControls() {
     lbl_chapter = makeLabel(QStringLiteral("1"), 19, true, black);
 
     Lbl_eibun = new AutoLabel(this, true);
-    Lbl_eibun->setFontSpec(
+    // Replaced by the default sentence font before the window is first shown.
+    Lbl_eibun->presetFontSpec(
         resourceFont(24, false, records::windowTextColor, "HGSｺﾞｼｯｸE"));
     Lbl_eibun->move(48, 112);
     Lbl_eibun->hide();
@@ -172,7 +174,7 @@ void TForm1::createControls() {
     Lbl_counter = makeLabel(QStringLiteral("1"), 35, true, white, true);
     Lbl_counter->move(40, 184);
 
-    Img_point = makePicture(QStringLiteral(":/art/point.png"));
+    Img_point = makePicture(QStringLiteral(":/art/point.pic"));
     Lbl_point = makeLabel({}, 15, true, records::windowTextColor);
     Lbl_point->hide();
     Lbl_msg = makeLabel({}, 19, true, red, true);
@@ -187,14 +189,14 @@ void TForm1::createControls() {
     lbl_title = makeLabel({}, 15, true, black);
     lbl_point2 = makeLabel({}, 15, true, records::windowTextColor);
     lbl_point2->hide();
-    img_n1 = makePicture(QStringLiteral(":/art/n1.png"));
-    img_n2 = makePicture(QStringLiteral(":/art/n2.png"));
-    img_n3 = makePicture(QStringLiteral(":/art/n3.png"));
+    img_n1 = makePicture(QStringLiteral(":/art/n1.pic"));
+    img_n2 = makePicture(QStringLiteral(":/art/n2.pic"));
+    img_n3 = makePicture(QStringLiteral(":/art/n3.pic"));
     lbl_f4 = makeLabel(QStringLiteral("F4"), 12, false, white);
     lbl_f5 = makeLabel(QStringLiteral("F5"), 12, false, white);
 
     Edit1 = new QLineEdit(this);
-    Edit1->setFont(app::toQFont(resourceFont(21, true, records::windowTextColor)));
+    // Its font comes with the other sizes (ApplyFontSizes), before the window is first shown.
     Edit1->setAttribute(Qt::WA_InputMethodEnabled, false);
     Edit1->setInputMethodHints(Qt::ImhPreferLatin | Qt::ImhNoPredictiveText);
     Edit1->setGeometry(131, 240, 537, 29);

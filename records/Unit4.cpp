@@ -75,18 +75,26 @@ TForm4::TForm4(TForm1& main)
     pal.setColor(QPalette::Window, app::toQColor(records::systemColor(15)));
     setPalette(pal);
     createControls();
-
-    records::FontSpec ownFont = windowFont(windowPixels);
-    FontDialog1 = new app::FontDialog(this, ownFont);
-    connect(FontDialog1, &QDialog::accepted, this, &TForm4::applyChosenFont);
-    connect(FontDialog1, &QDialog::finished, this, [this] {
-        if (isVisible())
-            activateWindow(); // back to the settings, whatever the desktop would pick
-    });
     connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* focused) {
-        if (focused && focused != windowHandle() && focused != FontDialog1->windowHandle())
+        if (focused && focused != windowHandle() &&
+            (!FontDialog1 || focused != FontDialog1->windowHandle()))
             inFontDialog_ = false; // the learner went elsewhere: coming back reloads the ticks
     });
+}
+
+// Made at its first opening: its list of every installed face would cost each start a few
+// milliseconds for a dialog most sessions never open. It is kept afterwards, so it reopens on
+// the last confirmed choice.
+app::FontDialog& TForm4::fontDialog() {
+    if (!FontDialog1) {
+        FontDialog1 = new app::FontDialog(this, windowFont(windowPixels));
+        connect(FontDialog1, &QDialog::accepted, this, &TForm4::applyChosenFont);
+        connect(FontDialog1, &QDialog::finished, this, [this] {
+            if (isVisible())
+                activateWindow(); // back to the settings, whatever the desktop would pick
+        });
+    }
+    return *FontDialog1;
 }
 
 void TForm4::createControls() {
@@ -228,13 +236,13 @@ void TForm4::SpeedButton3Click() { main_.SetDefaultSentenceFont(); }
 
 void TForm4::SpeedButton4Click() {
     inFontDialog_ = true;
-    FontDialog1->openOnFont();
+    fontDialog().openOnFont();
 }
 
 // The whole font chosen, but always drawn 24 pixels high across the full width.
 void TForm4::applyChosenFont() {
     AutoLabel* sentence = main_.Lbl_eibun;
-    sentence->setFontSpec(FontDialog1->chosenFont());
+    sentence->setFontSpec(fontDialog().chosenFont());
     sentence->setFontPixels(sentencePixels);
     sentence->setWidth(sentenceWidth);
 }

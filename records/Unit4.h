@@ -45,7 +45,8 @@ public:
     FlatButton* SpeedButton4;
     FlatButton* SpeedButton1;
     FlatButton* SpeedButton2;
-    app::FontDialog* FontDialog1;
+    // Made when フォント変更 first opens it.
+    app::FontDialog* FontDialog1 = nullptr;
 
 protected:
     bool event(QEvent* event) override;
@@ -58,6 +59,7 @@ private:
     void createControls();
     session::SettingsTicks ticks() const;
     void showTicks(const session::SettingsTicks& ticks);
+    app::FontDialog& fontDialog();
     void applyChosenFont();
     void leave();
     void report(const QString& text);
