@@ -18,7 +18,7 @@ in it must not hang the suite.
 import json, sys
 
 import pyatspi
-from gi.repository import Atspi, GLib
+from gi.repository import GLib
 
 SHOWING = pyatspi.STATE_SHOWING
 CHECKED = pyatspi.STATE_CHECKED

@@ -335,8 +335,11 @@ class Program:
         self.log = open(os.path.join(desktop.tmp, "yomirin.log"), "ab")
         self.proc = desktop.start([PROGRAM], cwd=folder, env=env, stdout=self.log,
                                   stderr=subprocess.STDOUT)
-        found = desktop.xdotool("search", "--sync", "--onlyvisible", "--pid", self.proc.pid,
-                                "--name", "Yomirin")
+        # Polled often rather than with search --sync, which looks only twice a second: the
+        # start scenario times the splash from this moment.
+        found = self.wait_for(lambda: desktop.xdotool("search", "--onlyvisible", "--pid",
+                                                      self.proc.pid, "--name", "Yomirin",
+                                                      check=False), "the main window")
         self.window = found.split()[0]
 
     def windows(self):
@@ -359,7 +362,10 @@ class Program:
             value = predicate()
             if value:
                 return value
-            time.sleep(0.1)
+            if self.proc.poll() is not None:
+                raise Failed(f"the program ended (exit status {self.proc.returncode}) while "
+                             f"waiting for {what}")
+            time.sleep(0.05)
         raise Failed(f"waited in vain for {what}")
 
     def past_splash(self):
@@ -800,9 +806,12 @@ def scenario_save_into_missing_folder(d, folder):
     p.wait_for(lambda: [w for w in p.windows() if w[0] != p.window],
                "a dialog telling of the failed save")
     expect(not p.ended(0.5), "the program ended although its save failed")
+    p.wait_for(lambda: any(t.startswith("保存できませんでした。") for t in p.texts(CAPTION)),
+               "the dialog's text")
     d.screenshot("save-failed")
     os.makedirs(os.path.join(folder, "savedata"))
-    p.key("Return")       # the dialog's OK
+    p.press(CAPTION, "OK")
+    p.wait_until_gone(CAPTION)
     p.close_by_exit_question()
     expect(len(p.save()) == SAVE_SIZE, "the save after the folder came back")
 
