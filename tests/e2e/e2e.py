@@ -427,7 +427,7 @@ class Program:
         box = self.wait_for(lambda: self.node(window, name, "check box"), f"{name!r} in {window!r}")
         if box["checked"] != ticked:
             self.press(window, name, "check box")
-            self.wait_for(lambda: self.node(window, name, "check box")["checked"] == ticked,
+            self.wait_for(lambda: (self.node(window, name, "check box") or box)["checked"] == ticked,
                           f"{name!r} {'ticked' if ticked else 'unticked'}")
 
     def ended(self, seconds=8.0):
@@ -468,7 +468,7 @@ class Program:
 
     def close_by_exit_question(self):
         self.click(EXIT)
-        self.answer_question(yes=True)
+        self.answer_question(yes=True, question="終了してもよろしいですか？")
         expect(self.ended(), "the program did not end after YES to the exit question")
 
 
@@ -714,17 +714,20 @@ def settled_look(p, unlike=None):
     return p.wait_for(settled, "the sentence to be drawn anew")
 
 
-def choose_in_combo(p, box_index, wanted, keys):
-    """Presses keys in the font dialog's box_index-th box until it reads `wanted`."""
-    def reads():
-        boxes = [n["name"] for n in p.read().get(FONT_DIALOG, {"nodes": []})["nodes"]
-                 if n["role"] == "combo box"]
-        return boxes[box_index] if len(boxes) > box_index else None
+def font_dialog_box(p, index):
+    """What the font dialog's index-th box (face, style, size) reads."""
+    boxes = [n["name"] for n in p.read().get(FONT_DIALOG, {"nodes": []})["nodes"]
+             if n["role"] == "combo box"]
+    return boxes[index] if len(boxes) > index else None
+
+
+def choose_in_combo(p, index, wanted, key):
+    """Presses the key in the font dialog's index-th box until the box reads `wanted`."""
     for _ in range(12):
-        if reads() == wanted:
+        if font_dialog_box(p, index) == wanted:
             return
-        p.key(*keys)
-    raise Failed(f"the font dialog's box reads {reads()!r}, not {wanted!r}")
+        p.key(key)
+    raise Failed(f"the font dialog's box reads {font_dialog_box(p, index)!r}, not {wanted!r}")
 
 
 def scenario_font_change(d, folder):
@@ -734,16 +737,16 @@ def scenario_font_change(d, folder):
     open_settings(p)
     p.press(SETTINGS, "フォント変更")
     p.wait_for(lambda: FONT_DIALOG in p.read(), "the font dialog")
-    # By keys alone: the face by its first letters, then down the list; an upright style for
-    # the bold one; a size, which the sentence overrides with its own 24 pixels.
+    # By keys alone: the face by its first letters, then down the list; italic where the
+    # standard sentence is bold; a size, which the sentence overrides with its own 24 pixels.
     p.key("alt+f")
     p.type("DejaVu")
-    choose_in_combo(p, 0, "DejaVu Serif", ["Down"])
+    choose_in_combo(p, 0, "DejaVu Serif", "Down")
     p.key("alt+y")
-    choose_in_combo(p, 1, "斜体", ["Down"])
+    choose_in_combo(p, 1, "斜体", "Down")
     p.key("alt+s", "ctrl+a")
     p.type("36")
-    choose_in_combo(p, 2, "36", [])
+    p.wait_for(lambda: font_dialog_box(p, 2) == "36", "the size typed")
     d.screenshot("font-dialog")
     p.key("Return")
     p.wait_until_gone(FONT_DIALOG)
