@@ -17,6 +17,8 @@ packages=(
   openbox xdotool                   # the end-to-end suite and the latency bench: a light window manager, real X input
   pulseaudio pulseaudio-utils       # a private sound server to listen on (end-to-end suite, latency bench)
   imagemagick                       # the end-to-end suite's screenshots
+  dbus at-spi2-core python3-pyatspi # the end-to-end suite reads the windows as a screen reader does:
+                                    # a session bus, the accessibility bus and registry, a reader
   appstream dpkg-dev                # checking the AppStream metadata; the Debian package's dependencies
 )
 

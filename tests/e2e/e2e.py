@@ -6,20 +6,31 @@
 Every scenario starts the built executable (Qt's xcb platform) on a private Xvfb display with a
 light window manager (openbox), from a fresh program folder holding a small course of our own,
 the bitmaps and voices that are tones of known pitch; it drives the program with real X input
-(xdotool), listens on a private PulseAudio null sink, and reads save.dat after the program ends.
-Screenshots go to <screenshot-dir>. Exits 1 when a scenario fails.
+(xdotool), listens on a private PulseAudio null sink, reads the texts on show as a screen reader
+does (AT-SPI, on a private session bus and accessibility bus), and reads save.dat and fs.dat
+after the program ends. Screenshots go to <screenshot-dir>. Exits 1 when a scenario fails.
 """
-import array, datetime, math, os, shutil, signal, struct, subprocess, sys, tempfile, time, wave
+import array, datetime, json, math, os, select, shutil, signal, struct, subprocess, sys, tempfile
+import time, wave
 
 PROGRAM, BMP_DIR, CHIME, SHOTS = map(os.path.abspath, sys.argv[1:5])
 ONLY = sys.argv[5:]
 RATE = 48000
 AUDIBLE = 328                    # -40 dBFS
-SOUND_WAIT = 2.5                 # a loaded machine's sound server can take this long to start playing
+SOUND_WAIT = 8.0                 # the longest a sound may take to start and end on a loaded machine
+QUIET_AFTER = 0.4                # this much silence after a sound ends it
 CAPTION = " ◆ Yomirin！　ビギナー編"
 ANSWER = "I am Ken."             # every sentence of step 1, chapter 1
 SAVE_SIZE = 17956
-SCORES_AT, DATES_AT, CHECKLIST_AT = 452, 2452, 52
+CHAPTER_AT, SCORES_AT, DATES_AT, CHECKLIST_AT = 4, 452, 2452, 52
+SHOW_TRANSLATION_AT, SHOW_SHORTCUTS_AT = 17952, 17954
+WAIT = 15.0                      # the longest wait for anything on screen; a pass takes far less
+
+# The windows by the names a screen reader reads.
+MAIN, MESSAGE, SETTINGS, FONT_DIALOG = "Yomirin！ ビギナー編", "メッセージ", "Setting", "フォント"
+HERE = os.path.dirname(os.path.abspath(__file__))
+READER = os.path.join(HERE, "atspi_reader.py")
+BUS_LAUNCHERS = ("/usr/libexec/at-spi-bus-launcher", "/usr/lib/at-spi2-core/at-spi-bus-launcher")
 
 # Places on the 800 x 600 client area.
 TAB = {"study": (85, 17), "teststudy": (160, 17), "test": (240, 17), "results": (300, 17)}
@@ -66,21 +77,25 @@ def make_program_folder(root):
     shutil.copytree(BMP_DIR, os.path.join(folder, "bmp"))
     onsei = os.path.join(folder, "onsei")
     os.makedirs(onsei)
+    # Chapters 1 and 2 have voices; chapter 2's sentences are the ones told apart by their text.
     for sid in range(1, 11):
         write_tone(os.path.join(onsei, f"{sid:03d}.wav"), tone_hz(sid))
+        shutil.copy(os.path.join(onsei, f"{sid:03d}.wav"), os.path.join(onsei, f"{sid + 10:03d}.wav"))
     shutil.copy(CHIME, os.path.join(onsei, "seikai.wav"))
     os.makedirs(os.path.join(folder, "savedata"))
     return folder
 
 
-# ---- the desktop: display, window manager, sound server ------------------------------------
+# ---- the desktop: display, window manager, sound server, buses --------------------------------
 
 class Desktop:
     def __init__(self, tmp):
         self.tmp = tmp
         self.children = []
+        self._reader = None
         env = {k: v for k, v in os.environ.items()
-               if not k.startswith(("QT_", "PULSE_", "XDG_")) and k not in ("DISPLAY", "XAUTHORITY")}
+               if not k.startswith(("QT_", "PULSE_", "XDG_", "DBUS_", "AT_SPI_"))
+               and k not in ("DISPLAY", "XAUTHORITY")}
         for d in ("home", "run", "state"):
             os.makedirs(os.path.join(tmp, d), mode=0o700)
         with open(os.path.join(tmp, "client.conf"), "w") as f:
@@ -90,21 +105,17 @@ class Desktop:
                    PULSE_RUNTIME_PATH=os.path.join(tmp, "run", "pulse"),
                    PULSE_STATE_PATH=os.path.join(tmp, "state"),
                    PULSE_CLIENTCONFIG=os.path.join(tmp, "client.conf"),
-                   PULSE_SERVER="unix:" + sock,
-                   DBUS_SESSION_BUS_ADDRESS="unix:path=" + os.path.join(tmp, "no-bus"))
+                   PULSE_SERVER="unix:" + sock)
         self.env = env
-        log = open(os.path.join(tmp, "pulseaudio.log"), "wb")
+        self.log = open(os.path.join(tmp, "desktop.log"), "ab")
+        self.start_session_bus()
         pulse = self.start(["pulseaudio", "-n", "--daemonize=no", "--system=false",
                             "--exit-idle-time=-1", "--disallow-exit", "--use-pid-file=no",
                             "--log-target=stderr",
                             "-L", f"module-null-sink sink_name=e2e rate={RATE} channels=1",
                             "-L", f"module-native-protocol-unix auth-anonymous=1 socket={sock}"],
-                           stdout=log, stderr=log)
-        deadline = time.monotonic() + 20
-        while subprocess.run(["pactl", "info"], env=env, capture_output=True).returncode != 0:
-            if pulse.poll() is not None or time.monotonic() > deadline:
-                raise Failed("the sound server did not start")
-            time.sleep(0.1)
+                           stdout=self.log, stderr=self.log)
+        self.poll(lambda: self.succeeds(["pactl", "info"]), "the sound server", pulse)
         r, w = os.pipe()
         self.start(["Xvfb", "-displayfd", str(w), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
                    pass_fds=(w,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
@@ -114,11 +125,56 @@ class Desktop:
         if not number.isdigit():
             raise Failed("Xvfb did not start")
         env["DISPLAY"] = ":" + number
-        self.start(["openbox", "--sm-disable"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        time.sleep(0.5)
+        openbox = self.start(["openbox", "--sm-disable"], stdout=self.log, stderr=self.log)
+        # The desktop count is a property the window manager puts on the root window.
+        self.poll(lambda: self.succeeds(["xdotool", "get_num_desktops"]), "the window manager",
+                  openbox)
+        self.start_accessibility_bus()
+
+    def start_session_bus(self):
+        r, w = os.pipe()
+        self.start(["dbus-daemon", "--session", "--nofork", "--nopidfile",
+                    "--address=unix:path=" + os.path.join(self.tmp, "bus"), f"--print-address={w}"],
+                   pass_fds=(w,), stdout=self.log, stderr=self.log, start_new_session=True)
+        os.close(w)
+        with os.fdopen(r) as f:
+            address = f.readline().strip()
+        if not address:
+            raise Failed("the session bus did not start")
+        self.env["DBUS_SESSION_BUS_ADDRESS"] = address
+
+    def start_accessibility_bus(self):
+        """The bus on which the program shows its widgets to screen readers, and its registry."""
+        launcher = next((path for path in BUS_LAUNCHERS if os.access(path, os.X_OK)), None)
+        if not launcher:
+            raise Failed("at-spi-bus-launcher (at-spi2-core) is not installed")
+        # Its own session, so that the bus and the registry it starts go with it.
+        proc = self.start([launcher, "--launch-immediately"], stdout=self.log, stderr=self.log,
+                          start_new_session=True)
+        self.poll(lambda: self.succeeds(["dbus-send", "--session", "--print-reply",
+                                         "--dest=org.a11y.Bus", "/org/a11y/bus",
+                                         "org.a11y.Bus.GetAddress"]),
+                  "the accessibility bus", proc)
+
+    def succeeds(self, argv):
+        return subprocess.run(argv, env=self.env, capture_output=True, timeout=30).returncode == 0
+
+    def poll(self, condition, what, proc, seconds=WAIT):
+        deadline = time.monotonic() + seconds
+        while not condition():
+            if proc.poll() is not None or time.monotonic() > deadline:
+                raise Failed(f"{what} did not start")
+            time.sleep(0.1)
+
+    @property
+    def reader(self):
+        if not self._reader:
+            self._reader = ScreenReader(self)
+        return self._reader
 
     def start(self, argv, **kw):
         proc = subprocess.Popen(argv, env=kw.pop("env", None) or self.env, **kw)
+        proc.own_group = kw.get("start_new_session", False)
         self.children.append(proc)
         return proc
 
@@ -138,6 +194,15 @@ class Desktop:
         subprocess.run(["import", "-window", "root", os.path.join(SHOTS, name + ".png")],
                        env=self.env, capture_output=True, timeout=30)
 
+    def pixels(self, box):
+        """The screen's RGB bytes inside box (x, y, width, height), row after row."""
+        x, y, w, h = box
+        done = subprocess.run(["import", "-window", "root", "-depth", "8", "rgb:-"], env=self.env,
+                              capture_output=True, timeout=30)
+        width = int(self.xdotool("getdisplaygeometry").split()[0])
+        return b"".join(done.stdout[((y + row) * width + x) * 3:((y + row) * width + x + w) * 3]
+                        for row in range(h))
+
 
 def end(proc, sig=signal.SIGTERM):
     if proc.poll() is None:
@@ -147,6 +212,43 @@ def end(proc, sig=signal.SIGTERM):
         except subprocess.TimeoutExpired:
             proc.kill()
             proc.wait()
+    # What a bus started in the process group of its own goes with it.
+    if getattr(proc, "own_group", False):
+        try:
+            os.killpg(proc.pid, signal.SIGKILL)
+        except ProcessLookupError:
+            pass
+
+
+# ---- reading as a screen reader does ----------------------------------------------------------
+
+def reader_python():
+    """An interpreter that has pyatspi: this one, or the system's where this one is another."""
+    for candidate in (sys.executable, "/usr/bin/python3"):
+        if os.access(candidate, os.X_OK) and subprocess.run(
+                [candidate, "-c", "import pyatspi"], capture_output=True).returncode == 0:
+            return candidate
+    raise Failed("no Python with pyatspi (python3-pyatspi) found")
+
+
+class ScreenReader:
+    """The program's windows as AT-SPI presents them, read by atspi_reader.py."""
+
+    def __init__(self, desktop):
+        self.proc = desktop.start([reader_python(), READER], stdin=subprocess.PIPE,
+                                  stdout=subprocess.PIPE, stderr=desktop.log, text=True,
+                                  encoding="utf-8")
+
+    def windows(self, pid):
+        """{window name: {"extents", "nodes"}} of the process's windows on show."""
+        self.proc.stdin.write(f"tree {pid}\n")
+        self.proc.stdin.flush()
+        if not select.select([self.proc.stdout], [], [], 30)[0]:
+            raise Failed("the screen reader did not answer within 30 s")
+        line = self.proc.stdout.readline()
+        if not line:
+            raise Failed("the screen reader ended")
+        return {w["name"]: w for w in json.loads(line) or []}
 
 
 # ---- listening --------------------------------------------------------------------------------
@@ -163,16 +265,40 @@ class Listening:
                                       f"--rate={RATE}", "--channels=1", "--latency-msec=20",
                                       self.path], env=self.desktop.env,
                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        time.sleep(0.3)
+        # Listening starts when the recording stream is connected, not when the recorder starts.
+        self.desktop.poll(lambda: subprocess.run(
+            ["pactl", "list", "short", "source-outputs"], env=self.desktop.env,
+            capture_output=True, text=True, timeout=30).stdout.strip(), "the recording", self.proc)
+        self.heard = array.array("h")
+        self.loud_count, self.last_loud = 0, -1
         return self
+
+    def listen(self):
+        """Takes in what was recorded since the last call."""
+        with open(self.path, "rb") as f:
+            f.seek(len(self.heard) * 2)
+            data = f.read()
+        new = array.array("h", data[:len(data) - len(data) % 2])
+        for i, sample in enumerate(new, len(self.heard)):
+            if abs(sample) > AUDIBLE:
+                self.loud_count += 1
+                self.last_loud = i
+        self.heard.extend(new)
+
+    def until_quiet(self, seconds=SOUND_WAIT):
+        """Waits until a sound was heard and has ended, or for `seconds` when none comes."""
+        deadline = time.monotonic() + seconds
+        while time.monotonic() < deadline:
+            time.sleep(0.1)
+            self.listen()
+            if (self.loud_count >= RATE // 20
+                    and len(self.heard) - self.last_loud > QUIET_AFTER * RATE):
+                return
 
     def __exit__(self, *exc):
         end(self.proc, signal.SIGINT)
-        with open(self.path, "rb") as f:
-            self.samples = array.array("h", f.read())
-
-    def loud(self):
-        return [s for s in self.samples if abs(s) > AUDIBLE]
+        self.listen()
+        self.samples = self.heard
 
     def pitch(self):
         """The pitch of the loud part, from its zero crossings; None when nothing was heard."""
@@ -204,12 +330,16 @@ def expect_heard(listening, hz, what):
 class Program:
     def __init__(self, desktop, folder):
         self.desktop, self.folder = desktop, folder
-        env = dict(desktop.env, QT_QPA_PLATFORM="xcb")
+        # The accessibility bridge comes up even though no screen reader asked for it on the bus.
+        env = dict(desktop.env, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
         self.log = open(os.path.join(desktop.tmp, "yomirin.log"), "ab")
         self.proc = desktop.start([PROGRAM], cwd=folder, env=env, stdout=self.log,
                                   stderr=subprocess.STDOUT)
-        found = desktop.xdotool("search", "--sync", "--onlyvisible", "--pid", self.proc.pid,
-                                "--name", "Yomirin")
+        # Polled often rather than with search --sync, which looks only twice a second: the
+        # start scenario times the splash from this moment.
+        found = self.wait_for(lambda: desktop.xdotool("search", "--onlyvisible", "--pid",
+                                                      self.proc.pid, "--name", "Yomirin",
+                                                      check=False), "the main window")
         self.window = found.split()[0]
 
     def windows(self):
@@ -226,20 +356,24 @@ class Program:
     def window_of_size(self, width, height):
         return next((wid for wid, w, h in self.windows() if (w, h) == (width, height)), None)
 
-    def wait_for(self, predicate, what, seconds=8.0):
+    def wait_for(self, predicate, what, seconds=WAIT):
         deadline = time.monotonic() + seconds
         while time.monotonic() < deadline:
             value = predicate()
             if value:
                 return value
-            time.sleep(0.1)
+            if self.proc.poll() is not None:
+                raise Failed(f"the program ended (exit status {self.proc.returncode}) while "
+                             f"waiting for {what}")
+            time.sleep(0.05)
         raise Failed(f"waited in vain for {what}")
 
     def past_splash(self):
         self.wait_for(lambda: self.window_of_size(476, 359) is None, "the splash to go")
         self.desktop.xdotool("windowactivate", "--sync", self.window, check=False)
         self.desktop.xdotool("windowfocus", "--sync", self.window)
-        time.sleep(0.3)
+        self.wait_for(lambda: self.desktop.xdotool("getactivewindow", check=False) == self.window,
+                      "the main window to be active")
 
     def click(self, place, window=None):
         x, y = place
@@ -253,9 +387,48 @@ class Program:
     def type(self, text):
         self.desktop.xdotool("type", "--delay", "30", text)
 
-    def answer_question(self, yes):
+    def answer_question(self, yes, question=None):
         message = self.wait_for(lambda: self.window_of_size(330, 110), "the message window")
+        if question:
+            self.wait_to_read(question, MESSAGE)
         self.click((119, 81) if yes else (209, 81), message)
+
+    # -- as a screen reader reads it
+
+    def read(self):
+        """The windows on show by their names, each with its nodes on show; {} until the
+        program is on the accessibility bus."""
+        return self.desktop.reader.windows(self.proc.pid)
+
+    def texts(self, window=MAIN, role="label"):
+        """What the labels (or other nodes of the role) on show in the window read."""
+        found = self.read().get(window)
+        return [n["name"] for n in found["nodes"] if n["role"] == role] if found else []
+
+    def node(self, window, name, role=None):
+        found = self.read().get(window)
+        return next((n for n in found["nodes"] if n["name"] == name
+                     and (role is None or n["role"] == role)), None) if found else None
+
+    def wait_to_read(self, text, window=MAIN):
+        return self.wait_for(lambda: text in self.texts(window), f"{text!r} in {window!r}")
+
+    def wait_until_gone(self, window):
+        self.wait_for(lambda: window not in self.read(), f"{window!r} to close")
+
+    def press(self, window, name, role="push button"):
+        """A click in the middle of the control the screen reader finds by that name."""
+        node = self.wait_for(lambda: self.node(window, name, role), f"{name!r} in {window!r}")
+        x, y, w, h = node["extents"]
+        self.desktop.xdotool("mousemove", x + w // 2, y + h // 2, "click", "1")
+        return node
+
+    def tick(self, window, name, ticked=True):
+        box = self.wait_for(lambda: self.node(window, name, "check box"), f"{name!r} in {window!r}")
+        if box["checked"] != ticked:
+            self.press(window, name, "check box")
+            self.wait_for(lambda: (self.node(window, name, "check box") or box)["checked"] == ticked,
+                          f"{name!r} {'ticked' if ticked else 'unticked'}")
 
     def ended(self, seconds=8.0):
         try:
@@ -270,6 +443,23 @@ class Program:
         expect(len(data) == SAVE_SIZE, f"save.dat has {len(data)} bytes")
         return data
 
+    def wait_for_save(self, condition, what):
+        """For a save made while the program goes on: the first save.dat that meets the
+        condition."""
+        def meets():
+            try:
+                data = self.save()
+            except (OSError, Failed):
+                return None
+            return data if condition(data) else None
+        return self.wait_for(meets, what)
+
+    def sentence_font(self):
+        """The Font properties of the sentence's label in fs.dat."""
+        with open(os.path.join(self.folder, "savedata", "fs.dat"), "rb") as f:
+            return {name: value for name, value in label_properties(f.read()).items()
+                    if name.startswith("Font.")}
+
     def press_close_box(self):
         # The window manager's close (alt+F4) is what its close box does; it goes to the active
         # window, so the main window is made active first.
@@ -278,7 +468,7 @@ class Program:
 
     def close_by_exit_question(self):
         self.click(EXIT)
-        self.answer_question(yes=True)
+        self.answer_question(yes=True, question="終了してもよろしいですか？")
         expect(self.ended(), "the program did not end after YES to the exit question")
 
 
@@ -286,7 +476,56 @@ def int32(data, at):
     return struct.unpack_from("<i", data, at)[0]
 
 
+def label_properties(data):
+    """The properties of fs.dat's label stream: {name: value}, a style as a set of its names."""
+    expect(data[:4] == b"TPF0", "fs.dat does not begin with TPF0")
+    at = 4
+
+    def short():
+        nonlocal at
+        n = data[at]
+        at += n + 1
+        return data[at - n:at].decode("cp932")
+
+    short(), short()          # the class and the object
+    properties = {}
+    while (name := short()):
+        kind = data[at]
+        at += 1
+        if kind in (2, 3, 4):  # integers of 1, 2 and 4 bytes
+            size = {2: 1, 3: 2, 4: 4}[kind]
+            properties[name] = int.from_bytes(data[at:at + size], "little", signed=True)
+            at += size
+        elif kind in (6, 7):   # a text, an identifier
+            properties[name] = short()
+        elif kind in (8, 9):
+            properties[name] = kind == 9
+        elif kind == 11:       # a set
+            members = set()
+            while (member := short()):
+                members.add(member)
+            properties[name] = members
+        else:
+            raise Failed(f"fs.dat: value kind {kind} of {name} is not read here")
+    return properties
+
+
 # ---- scenarios ---------------------------------------------------------------------------------
+
+def expect_sentence(p, sid, what):
+    """The sentence on show is sentence sid, in English and in Japanese."""
+    english = ANSWER if sid <= 10 else f"Sentence {sid}."
+    texts = p.wait_for(lambda: (t := p.texts()) and f"J{sid}" in t and t, f"J{sid} after {what}")
+    expect(english in texts, f"{what}: {english!r} is not on show, only {texts}")
+    others = [t for t in texts if t.startswith(("Sentence ", "J")) and t not in (english, f"J{sid}")]
+    expect(not others, f"{what}: {others} on show beside sentence {sid}")
+
+
+def notice(p, text):
+    """A notice of the message window, which closes by itself."""
+    p.wait_to_read(text, MESSAGE)
+    p.wait_until_gone(MESSAGE)
+
 
 def scenario_start(d, folder):
     p = Program(d, folder)
@@ -314,12 +553,22 @@ def scenario_study_keys(d, folder):
                             (["F5"], 2, "F5 on slot 2")):
         with Listening(d) as heard:
             p.key(*keys)
-            time.sleep(SOUND_WAIT)
+            heard.until_quiet()
         expect_heard(heard, tone_hz(sid), what)
+        expect_sentence(p, sid, what)
     with Listening(d) as heard:
         p.click((480, 477))   # the next picture: a click is F2
-        time.sleep(SOUND_WAIT)
+        heard.until_quiet()
     expect_heard(heard, tone_hz(3), "a click on the next picture")
+    expect_sentence(p, 3, "a click on the next picture")
+    # Chapter 2, whose English sentences differ one from the next.
+    p.press(MAIN, "チャプターを上げる")
+    expect_sentence(p, 11, "the chapter up")
+    with Listening(d) as heard:
+        p.key("F2")
+        heard.until_quiet()
+    expect_heard(heard, tone_hz(12), "F2 in chapter 2")
+    expect_sentence(p, 12, "F2 in chapter 2")
     p.close_by_exit_question()
 
 
@@ -327,18 +576,22 @@ def scenario_test_study(d, folder):
     p = Program(d, folder)
     p.past_splash()
     p.click(TAB["teststudy"])
-    time.sleep(1.0)
+    p.wait_for(lambda: p.node(MAIN, "解答", "text"), "the answer line")
+    expect(ANSWER not in p.texts(), "test study shows the sentence before it is answered")
     d.screenshot("teststudy")
     with Listening(d) as heard:
         p.type(ANSWER)
         p.key("Return")
-        time.sleep(2.0)
+        p.wait_to_read("Very Good !")
+        heard.until_quiet()
     expect(abs((heard.pitch() or 0) - chime_pitch()) < 0.15 * chime_pitch(),
            "the chime of a right answer was not heard")
     d.screenshot("teststudy-right")
     with Listening(d) as heard:
-        time.sleep(SOUND_WAIT + 1.0)   # the advance comes 2.5 s after the chime
+        heard.until_quiet()   # the advance comes 2.5 s after the chime
     expect_heard(heard, tone_hz(2), "the advance to slot 2")
+    p.wait_to_read("2")       # the counter
+    expect("Very Good !" not in p.texts(), "the mark stayed after the advance")
     p.close_by_exit_question()
 
 
@@ -346,14 +599,20 @@ def scenario_whole_test(d, folder):
     p = Program(d, folder)
     p.past_splash()
     p.click(TAB["test"])
+    p.wait_to_read("STARTボタンを押すとテストを開始します。")
     p.key("F3")
-    time.sleep(0.5)
+    p.wait_to_read("・・・　テスト中　・・・")
+    p.press(MAIN, "Setting")
+    notice(p, "テスト中は他の操作はできません！")
     for _ in range(10):
         p.type(ANSWER)
         p.key("Return")
+    p.wait_to_read("得点 10 :  テスト結果を保存しますか？", MESSAGE)
     d.screenshot("test-question")
     p.answer_question(yes=True)
-    time.sleep(0.5)
+    # The review: the first answer with its mark and its sentence.
+    p.wait_for(lambda: "○正解" in [t.strip() for t in p.texts()], "the mark of a right answer")
+    expect(ANSWER in p.texts(), "the review does not show the sentence")
     d.screenshot("test-review")
     p.close_by_exit_question()
     data = p.save()
@@ -369,16 +628,142 @@ def scenario_check_delete(d, folder):
     p.past_splash()
     p.key("F2")
     p.click(CHECK)
-    time.sleep(3.0)       # the notice of the message window
+    notice(p, "チェックリストに保存しました。")
     p.close_by_exit_question()
     expect(int32(p.save(), CHECKLIST_AT) == 2, "Check did not put sentence 2 on the checklist")
     p = Program(d, folder)
     p.past_splash()
     p.key("F2")
     p.click(DELETE)
-    time.sleep(3.0)
+    notice(p, "チェックリストから削除しました。")
     p.close_by_exit_question()
     expect(int32(p.save(), CHECKLIST_AT) == 0, "Delete did not take sentence 2 off the checklist")
+
+
+def open_settings(p):
+    p.press(MAIN, "Setting")
+    p.wait_for(lambda: p.node(SETTINGS, "実行"), "the settings window")
+
+
+def execute_settings(p):
+    p.press(SETTINGS, "実行")
+    p.wait_until_gone(SETTINGS)
+
+
+def scenario_settings_clear_and_reset(d, folder):
+    # A checklist entry and a score, as earlier sessions leave them.
+    p = Program(d, folder)
+    p.past_splash()
+    p.key("F2")
+    p.click(CHECK)
+    notice(p, "チェックリストに保存しました。")
+    p.close_by_exit_question()
+    data = bytearray(p.save())
+    struct.pack_into("<i", data, SCORES_AT, 7)
+    with open(os.path.join(folder, "savedata", "save.dat"), "wb") as f:
+        f.write(data)
+
+    p = Program(d, folder)
+    p.past_splash()
+    p.press(MAIN, "チャプターを上げる")
+    expect_sentence(p, 11, "the chapter up")
+    open_settings(p)
+    p.tick(SETTINGS, "成績をクリアする")
+    p.tick(SETTINGS, "チェックリストのクリア")
+    p.tick(SETTINGS, "ショートカットの表示")
+    p.tick(SETTINGS, "和訳を表示する", False)
+    d.screenshot("settings")
+    execute_settings(p)
+    data = p.wait_for_save(lambda data: int32(data, SCORES_AT) == -1, "the results cleared")
+    expect(int32(data, CHECKLIST_AT) == 0, "the checklist was not cleared")
+    expect(int32(data, CHAPTER_AT) == 2, "the clearings moved off chapter 2")
+    expect(data[SHOW_SHORTCUTS_AT] == 1 and data[SHOW_TRANSLATION_AT] == 0,
+           "the options were not saved")
+    p.wait_to_read("F2")                       # the shortcut captions show at once
+    p.key("F2")                                # the translation's absence with the next sentence
+    p.wait_to_read("Sentence 12.")
+    expect("J12" not in p.texts(), "the translation is still on show")
+
+    open_settings(p)
+    p.tick(SETTINGS, "初期状態に戻す")
+    execute_settings(p)
+    data = p.wait_for_save(lambda data: int32(data, CHAPTER_AT) == 1, "the reset to chapter 1")
+    expect(data[SHOW_SHORTCUTS_AT] == 0 and data[SHOW_TRANSLATION_AT] == 1,
+           "the reset did not bring back the options")
+    expect_sentence(p, 1, "the reset")
+    expect("F2" not in p.texts(), "the shortcut captions stayed after the reset")
+    p.close_by_exit_question()
+
+
+def sentence_look(p, english=ANSWER):
+    """The pixels of the English sentence's 24-pixel line. (The label itself is as high as the
+    font's lines right after a change of font, and 30 pixels once a sentence is shown anew.)"""
+    label = p.wait_for(lambda: p.node(MAIN, english, "label"), f"{english!r} on show")
+    x, y, w, h = label["extents"]
+    return p.desktop.pixels((x, y, w, 24))
+
+
+def settled_look(p, unlike=None):
+    """The sentence's look once two looks in a row agree (and differ from `unlike`)."""
+    last = [None]
+
+    def settled():
+        look = sentence_look(p)
+        same, last[0] = look == last[0], look
+        return look if same and look != unlike else None
+    return p.wait_for(settled, "the sentence to be drawn anew")
+
+
+def font_dialog_box(p, index):
+    """What the font dialog's index-th box (face, style, size) reads."""
+    boxes = [n["name"] for n in p.read().get(FONT_DIALOG, {"nodes": []})["nodes"]
+             if n["role"] == "combo box"]
+    return boxes[index] if len(boxes) > index else None
+
+
+def choose_in_combo(p, index, wanted, key):
+    """Presses the key in the font dialog's index-th box until the box reads `wanted`."""
+    for _ in range(12):
+        if font_dialog_box(p, index) == wanted:
+            return
+        p.key(key)
+    raise Failed(f"the font dialog's box reads {font_dialog_box(p, index)!r}, not {wanted!r}")
+
+
+def scenario_font_change(d, folder):
+    p = Program(d, folder)
+    p.past_splash()
+    standard = settled_look(p)
+    open_settings(p)
+    p.press(SETTINGS, "フォント変更")
+    p.wait_for(lambda: FONT_DIALOG in p.read(), "the font dialog")
+    # By keys alone: the face by its first letters, then down the list; italic where the
+    # standard sentence is bold; a size, which the sentence overrides with its own 24 pixels.
+    p.key("alt+f")
+    p.type("DejaVu")
+    choose_in_combo(p, 0, "DejaVu Serif", "Down")
+    p.key("alt+y")
+    choose_in_combo(p, 1, "斜体", "Down")
+    p.key("alt+s", "ctrl+a")
+    p.type("36")
+    p.wait_for(lambda: font_dialog_box(p, 2) == "36", "the size typed")
+    d.screenshot("font-dialog")
+    p.key("Return")
+    p.wait_until_gone(FONT_DIALOG)
+    p.press(SETTINGS, "キャンセル")          # keeps the font, which acted at once
+    p.wait_until_gone(SETTINGS)
+    chosen = settled_look(p, unlike=standard)
+    d.screenshot("font-changed")
+    p.close_by_exit_question()
+    font = p.sentence_font()
+    expect((font["Font.Name"], font["Font.Style"], font["Font.Height"])
+           == ("DejaVu Serif", {"fsItalic"}, -24), f"fs.dat holds the font {font}")
+
+    p = Program(d, folder)
+    p.past_splash()
+    p.wait_for(lambda: sentence_look(p) == chosen, "the sentence in the chosen font after a restart")
+    p.close_by_exit_question()
+    expect(p.sentence_font() == font, f"the font {font} became {p.sentence_font()} over a restart")
 
 
 def scenario_results_window(d, folder):
@@ -387,7 +772,7 @@ def scenario_results_window(d, folder):
     p.click(TAB["results"])
     results = p.wait_for(lambda: p.window_of_size(690, 348), "the results window")
     expect(d.xdotool("getwindowname", results) == " ◆ 成績", "the results window's caption")
-    time.sleep(0.5)
+    p.wait_for(lambda: "成績" in p.read(), "the results window on the accessibility bus")
     d.screenshot("results")
     p.click((598 + 32, 16 + 10), results)   # EXIT
     p.wait_for(lambda: p.window_of_size(690, 348) is None, "the results window to close")
@@ -408,9 +793,11 @@ def scenario_exit_question(d, folder):
     p.past_splash()
     p.click(EXIT)
     p.wait_for(lambda: p.window_of_size(330, 110), "the exit question")
+    p.wait_to_read("終了してもよろしいですか？", MESSAGE)
     d.screenshot("exit-question")
     p.answer_question(yes=False)
-    expect(not p.ended(1.0), "NO ended the program")
+    p.wait_until_gone(MESSAGE)
+    expect(not p.ended(0.5), "NO ended the program")
     p.close_by_exit_question()
 
 
@@ -422,9 +809,12 @@ def scenario_save_into_missing_folder(d, folder):
     p.wait_for(lambda: [w for w in p.windows() if w[0] != p.window],
                "a dialog telling of the failed save")
     expect(not p.ended(0.5), "the program ended although its save failed")
+    p.wait_for(lambda: any(t.startswith("保存できませんでした。") for t in p.texts(CAPTION)),
+               "the dialog's text")
     d.screenshot("save-failed")
     os.makedirs(os.path.join(folder, "savedata"))
-    p.key("Return")       # the dialog's OK
+    p.press(CAPTION, "OK")
+    p.wait_until_gone(CAPTION)
     p.close_by_exit_question()
     expect(len(p.save()) == SAVE_SIZE, "the save after the folder came back")
 
