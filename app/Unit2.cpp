@@ -1,5 +1,6 @@
 #include "app/Unit2.h"
 
+#include "app/display_scaling.h"
 #include "app/main.h"
 #include "app/messages.h"
 
@@ -29,7 +30,7 @@ TForm2::TForm2(TForm1& main)
 
     Image1 = new PictureBox(this);
     Image1->setGeometry(0, 0, windowWidth, windowHeight);
-    Image1->setPicture(QImage(QStringLiteral(":/art/msgbg.png")));
+    Image1->setPicture(app::loadPicture(QStringLiteral(":/art/msgbg.png")));
 
     SpeedButton1 = new FlatButton(QStringLiteral("YES"), this, true);
     SpeedButton1->setGeometry(90, 72, 59, 19);

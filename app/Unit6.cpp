@@ -1,5 +1,6 @@
 #include "app/Unit6.h"
 
+#include "app/display_scaling.h"
 #include "platform/bmp_file.h"
 
 #include <QGuiApplication>
@@ -38,9 +39,18 @@ void TForm6::Timer1Timer() {
 void TForm6::showEvent(QShowEvent* event) {
     // Drawn only when first shown, so that it costs nothing before the main window is up.
     if (Image1->picture().isNull()) {
-        // Read where it lies in the program (the resource is stored uncompressed), not copied out.
-        const QByteArray bytes = QResource(QStringLiteral(":/art/splash.bmp")).uncompressedData();
-        Image1->setPicture(platform::decodeBmp({bytes.constData(), static_cast<size_t>(bytes.size())}));
+        QImage picture;
+        if (app::pictureScale() >= 2)
+            picture = app::asTwin(QImage(QStringLiteral(":/art/splash@2x.png")));
+        if (picture.isNull()) {
+            // Read where it lies in the program (the resource is stored uncompressed), not copied
+            // out.
+            const QByteArray bytes = QResource(QStringLiteral(":/art/splash.bmp")).uncompressedData();
+            picture = platform::decodeBmp({bytes.constData(), static_cast<size_t>(bytes.size())});
+            if (app::pictureScale() >= 2)
+                picture = app::doubled(picture);
+        }
+        Image1->setPicture(picture);
     }
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->geometry().center() - QPoint(width() / 2, height() / 2));
