@@ -17,6 +17,7 @@ packages=(
   openbox xdotool                   # the end-to-end suite and the latency bench: a light window manager, real X input
   pulseaudio pulseaudio-utils       # a private sound server to listen on (end-to-end suite, latency bench)
   imagemagick                       # the end-to-end suite's screenshots
+  x11-xserver-utils                 # xrdb: the end-to-end suite's desktop that doubles its windows
   appstream dpkg-dev                # checking the AppStream metadata; the Debian package's dependencies
 )
 
