@@ -195,7 +195,12 @@ void PictureBox::setPaintPicture(bool on) {
 void PictureBox::paintEvent(QPaintEvent*) {
     if (!paintPicture_ || picture_.isNull())
         return;
-    QPainter(this).drawImage(0, 0, picture_);
+    QPainter painter(this);
+    // Pictures drawn for twice the size on a window scaled by three are enlarged smoothly, not by
+    // repeating every other pixel.
+    if (picture_.devicePixelRatio() != devicePixelRatioF())
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(0, 0, picture_);
 }
 
 PictureButton::PictureButton(QWidget* parent) : PictureBox(parent) {
