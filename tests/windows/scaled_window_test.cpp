@@ -7,6 +7,8 @@
 #include <QPixmap>
 
 #include <filesystem>
+#include <optional>
+#include <vector>
 
 namespace {
 
@@ -130,6 +132,54 @@ TEST_F(ScaledWindowTest, FontsAreSizedAsAtScaleOne) {
     EXPECT_EQ(form1->Edit1->font().pixelSize(), 21);
     EXPECT_EQ(form1->lbl_step->height(), QFontMetrics(form1->lbl_step->font()).height());
     EXPECT_LT(form1->lbl_step->height(), 30);
+}
+
+// What the program settles for Qt before its application is made, from the scale-factor setting.
+TEST(DisplayScalingSettings, ASettingIsRoundedAndTakenAloneAnythingElseLeavesItToTheDesktop) {
+    struct Row {
+        const char* setting; // null: not set
+        const char* factor;  // null: left unset
+        const char* screenScaling;
+        const char* fontDpi;
+    };
+    const Row rows[] = {
+        {"2", "2", "0", "96"},     {"1.25", "1", "0", nullptr}, {"1.5", "2", "0", "96"},
+        {"3", "3", "0", "96"},     {"1", "1", "0", nullptr},    {"garbage", nullptr, "1", nullptr},
+        {nullptr, nullptr, "1", nullptr},
+    };
+    const char* const names[] = {"QT_SCALE_FACTOR", "QT_ENABLE_HIGHDPI_SCALING", "QT_FONT_DPI",
+                                 "QT_SCREEN_SCALE_FACTORS", "QT_SCALE_FACTOR_ROUNDING_POLICY",
+                                 "QT_DPI_ADJUSTMENT_POLICY"};
+    std::vector<std::optional<QByteArray>> saved;
+    for (const char* name : names)
+        saved.push_back(qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt);
+    const auto value = [](const char* name) {
+        return qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt;
+    };
+    const auto expected = [](const char* text) {
+        return text ? std::optional(QByteArray(text)) : std::nullopt;
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.setting ? row.setting : "(not set)");
+        for (const char* name : names)
+            qunsetenv(name);
+        qputenv("QT_SCREEN_SCALE_FACTORS", "1.7");
+        if (row.setting)
+            qputenv("QT_SCALE_FACTOR", row.setting);
+        EXPECT_EQ(app::prepareDisplayScaling(), row.factor != nullptr);
+        EXPECT_EQ(value("QT_SCALE_FACTOR"), expected(row.factor));
+        EXPECT_EQ(value("QT_ENABLE_HIGHDPI_SCALING"), expected(row.screenScaling));
+        EXPECT_EQ(value("QT_FONT_DPI"), expected(row.fontDpi));
+        EXPECT_FALSE(qEnvironmentVariableIsSet("QT_SCREEN_SCALE_FACTORS"));
+        if (!row.factor)
+            EXPECT_EQ(value("QT_SCALE_FACTOR_ROUNDING_POLICY"), expected("Round"));
+    }
+    for (size_t i = 0; i < saved.size(); ++i) {
+        if (saved[i])
+            qputenv(names[i], *saved[i]);
+        else
+            qunsetenv(names[i]);
+    }
 }
 
 } // namespace

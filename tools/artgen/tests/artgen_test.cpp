@@ -389,13 +389,3 @@ TEST(ArtgenTwins, ButtonTwinsLieOnTheTwinBackgroundAtTheirDoubledPlace) {
         EXPECT_EQ(twin.pixel(twin.width() - 1, 0), bg.pixel(2 * b.place.right() + 1, 2 * b.place.top()));
     }
 }
-
-TEST(ArtgenTwins, DrawingAtTwiceTheSizeLeavesThePicturesAtOneAsTheyWere) {
-    const QImage before = plainBackground();
-    {
-        const DrawingScale twice(2);
-        EXPECT_EQ(plainBackground().size(), QSize(1600, 1200));
-    }
-    EXPECT_EQ(plainBackground(), before);
-    EXPECT_EQ(drawingScale(), 1);
-}
