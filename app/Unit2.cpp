@@ -1,5 +1,6 @@
 #include "app/Unit2.h"
 
+#include "app/display_scaling.h"
 #include "app/main.h"
 #include "app/messages.h"
 #include "platform/packed_picture.h"
@@ -92,7 +93,7 @@ void TForm2::ShowMessageWindow(int number) {
 void TForm2::showEvent(QShowEvent* event) {
     // Drawn at the first message, so that a start without one does not pay for it.
     if (Image1->picture().isNull())
-        Image1->setPicture(platform::builtInPicture(QStringLiteral(":/art/msgbg.pic")));
+        Image1->setPicture(app::loadPicture(QStringLiteral(":/art/msgbg.pic")));
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->geometry().center() - QPoint(width() / 2, height() / 2));
     QWidget::showEvent(event);

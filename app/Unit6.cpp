@@ -1,6 +1,6 @@
 #include "app/Unit6.h"
 
-#include "platform/packed_picture.h"
+#include "app/display_scaling.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -37,7 +37,7 @@ void TForm6::Timer1Timer() {
 void TForm6::showEvent(QShowEvent* event) {
     // Drawn only when first shown, so that it costs nothing before the main window is up.
     if (Image1->picture().isNull()) {
-        Image1->setPicture(platform::builtInPicture(QStringLiteral(":/art/splash.pic")));
+        Image1->setPicture(app::loadPicture(QStringLiteral(":/art/splash.pic")));
     }
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->geometry().center() - QPoint(width() / 2, height() / 2));

@@ -163,17 +163,21 @@ void PictureBox::setPicture(const QImage& image) {
 }
 
 void PictureBox::copyFrom(const QImage& source, int width, int height) {
+    // The rectangle is in the window's pixels; a picture drawn for a scaled window has more.
+    const qreal ratio = source.devicePixelRatio();
+    const QSize pixels = (QSizeF(width, height) * ratio).toSize();
     // The whole of an opaque picture of the same size, or onto no picture yet: share it instead of
     // painting a copy.
-    if (source.size() == QSize(width, height) && (picture_.isNull() || picture_.size() == source.size()) &&
+    if (source.size() == pixels && (picture_.isNull() || picture_.size() == source.size()) &&
         !source.hasAlphaChannel() && source.format() == QImage::Format_RGB32) {
         picture_ = source;
         update();
         return;
     }
-    if (picture_.width() < width || picture_.height() < height) {
-        QImage grown(std::max(width, picture_.width()), std::max(height, picture_.height()),
-                     QImage::Format_ARGB32_Premultiplied);
+    if (picture_.width() < pixels.width() || picture_.height() < pixels.height()) {
+        QImage grown(std::max(pixels.width(), picture_.width()),
+                     std::max(pixels.height(), picture_.height()), QImage::Format_ARGB32_Premultiplied);
+        grown.setDevicePixelRatio(ratio);
         grown.fill(Qt::transparent);
         QPainter(&grown).drawImage(0, 0, picture_);
         picture_ = grown;
@@ -182,7 +186,7 @@ void PictureBox::copyFrom(const QImage& source, int width, int height) {
         picture_ = picture_.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     QPainter painter(&picture_);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(QPoint(0, 0), source, QRect(0, 0, width, height));
+    painter.drawImage(QPointF(0, 0), source, QRectF(QPointF(0, 0), pixels));
     painter.end();
     update();
 }
@@ -195,7 +199,12 @@ void PictureBox::setPaintPicture(bool on) {
 void PictureBox::paintEvent(QPaintEvent*) {
     if (!paintPicture_ || picture_.isNull())
         return;
-    QPainter(this).drawImage(0, 0, picture_);
+    QPainter painter(this);
+    // Pictures drawn for twice the size on a window scaled by three are enlarged smoothly, not by
+    // repeating every other pixel.
+    if (picture_.devicePixelRatio() != devicePixelRatioF())
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(0, 0, picture_);
 }
 
 PictureButton::PictureButton(QWidget* parent) : PictureBox(parent) {

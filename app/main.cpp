@@ -3,6 +3,7 @@
 #include "app/Unit2.h"
 #include "app/Unit6.h"
 #include "app/accessible_names.h"
+#include "app/display_scaling.h"
 #include "app/text_literals.h"
 #include "platform/app_dir.h"
 #include "platform/bmp_file.h"
@@ -119,14 +120,14 @@ AutoLabel* TForm1::makeLabel(const QString& caption, int pixels, bool bold,
 PictureButton* TForm1::makePictureButton(const QString& resource) {
     auto* button = new PictureButton(this);
     if (!resource.isEmpty())
-        button->setPicture(platform::builtInPicture(resource));
+        button->setPicture(app::loadPicture(resource));
     return button;
 }
 
 PictureBox* TForm1::makePicture(const QString& resource) {
     auto* picture = new PictureBox(this);
     if (!resource.isEmpty())
-        picture->setPicture(platform::builtInPicture(resource));
+        picture->setPicture(app::loadPicture(resource));
     return picture;
 }
 
@@ -284,11 +285,18 @@ void TForm1::LayoutMainWindow() {
 void TForm1::loadButtonBitmaps() {
     for (QImage& bitmap : ButtonBitmaps)
         bitmap = QImage();
+    const bool twins = app::pictureScale() >= 2;
     for (const BitmapFile& file : bitmapFiles) {
         const std::string path = platform::appDir() + file.file;
-        QImage image = platform::loadBmp(path);
-        if (image.isNull())
-            throw AssetError(path);
+        // A twin that is missing or broken is no reason to stop: the picture at 1 stands in.
+        QImage image = twins ? app::asTwin(platform::loadBmp(app::doubleSizePath(path))) : QImage();
+        if (image.isNull()) {
+            image = platform::loadBmp(path);
+            if (image.isNull())
+                throw AssetError(path);
+            if (twins)
+                image = app::doubled(image);
+        }
         ButtonBitmaps[file.slot] = image;
     }
 }

@@ -2,6 +2,7 @@
 #include "app/Unit2.h"
 #include "app/Unit6.h"
 #include "app/controls.h"
+#include "app/display_scaling.h"
 #include "app/main.h"
 #include "platform/clock.h"
 #include "platform/wav_player.h"
@@ -13,12 +14,26 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <optional>
+#include <vector>
 
 int main(int argc, char* argv[]) {
-    // Geometry is in device pixels on the fixed 800 x 600 client area, matching the background.
-    if (qEnvironmentVariableIsEmpty("QT_ENABLE_HIGHDPI_SCALING"))
-        qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
-    QApplication application(argc, argv);
+    // Geometry is in the pixels of the fixed 800 x 600 client area, matching the background; a
+    // dense screen scales all of it by a whole number.
+    const bool scaleSet = app::prepareDisplayScaling();
+    // Qt takes its own options out of the arguments it is given: the copy is for a first making,
+    // the originals for a second.
+    std::vector<char*> arguments(argv, argv + argc + 1);
+    int argumentCount = argc;
+    std::optional<QApplication> made(std::in_place, argumentCount, arguments.data());
+    if (!scaleSet) {
+        if (const int scale = app::physicalScaleWanted(); scale > 1) {
+            made.reset();
+            app::prepareForScale(scale);
+            made.emplace(argc, argv);
+        }
+    }
+    QApplication& application = *made;
     // Controls that set no font draw with the program's own face rather than the desktop's, as the
     // windows were designed; the desktop's default face is then never looked up, which the start
     // would pay for with a font search of its own.

@@ -19,6 +19,7 @@ packages=(
   imagemagick                       # the end-to-end suite's screenshots
   dbus at-spi2-core python3-pyatspi # the end-to-end suite reads the windows as a screen reader does:
                                     # a session bus, the accessibility bus and registry, a reader
+  x11-xserver-utils                 # xrdb: the end-to-end suite's desktop that doubles its windows
   appstream dpkg-dev                # checking the AppStream metadata; the Debian package's dependencies
 )
 

@@ -89,6 +89,8 @@ def make_program_folder(root):
 # ---- the desktop: display, window manager, sound server, buses --------------------------------
 
 class Desktop:
+    SCREEN = "1024x768x24"
+
     def __init__(self, tmp):
         self.tmp = tmp
         self.children = []
@@ -117,7 +119,7 @@ class Desktop:
                            stdout=self.log, stderr=self.log)
         self.poll(lambda: self.succeeds(["pactl", "info"]), "the sound server", pulse)
         r, w = os.pipe()
-        self.start(["Xvfb", "-displayfd", str(w), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+        self.start(["Xvfb", "-displayfd", str(w), "-screen", "0", self.SCREEN, "-nolisten", "tcp"],
                    pass_fds=(w,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(w)
         with os.fdopen(r) as f:
@@ -819,6 +821,72 @@ def scenario_save_into_missing_folder(d, folder):
     expect(len(p.save()) == SAVE_SIZE, "the save after the folder came back")
 
 
+# ---- a desktop that doubles its windows ----------------------------------------------------------
+
+class DoubledDesktop(Desktop):
+    SCREEN = "2048x1536x24"   # room for the window at twice its size
+
+    def __init__(self, tmp):
+        super().__init__(tmp)
+        # The desktop's font resolution, as a desktop set to 200 % publishes it.
+        subprocess.run(["xrdb", "-nocpp", "-merge"], input="Xft.dpi: 192\n", text=True,
+                       env=self.env, check=True, timeout=30)
+
+
+def raw_pixels(path, box=None):
+    """The RGB bytes of a picture file, or of the box (x, y, width, height) of it."""
+    crop = ["-crop", "{2}x{3}+{0}+{1}".format(*box), "+repage"] if box else []
+    return subprocess.run(["convert", path, *crop, "-depth", "8", "rgb:-"], capture_output=True,
+                          check=True, timeout=30).stdout
+
+
+def mean_difference(a, b):
+    expect(len(a) == len(b) and a, f"pictures of {len(a)} and {len(b)} bytes compared")
+    return sum(abs(x - y) for x, y in zip(a, b)) / len(a)
+
+
+def doubled(rgb, width):
+    """Each pixel of an RGB picture `width` pixels wide made into two by two."""
+    rows = [rgb[i:i + 3 * width] for i in range(0, len(rgb), 3 * width)]
+    out = bytearray()
+    for row in rows:
+        line = b"".join(row[i:i + 3] * 2 for i in range(0, len(row), 3))
+        out += line + line
+    return bytes(out)
+
+
+def scenario_scale_two(d, folder):
+    p = Program(d, folder)
+    expect(p.window_of_size(1600, 1200) == p.window, "the main window is not 1600 x 1200")
+    p.wait_for(lambda: p.window_of_size(952, 718), "the splash at twice its size", 4)
+    p.wait_for(lambda: p.window_of_size(952, 718) is None, "the splash to go", 10)
+    d.xdotool("windowactivate", "--sync", p.window, check=False)
+    d.xdotool("windowfocus", "--sync", p.window)
+    time.sleep(0.3)
+    d.screenshot("scale-two")
+    shot = os.path.join(d.tmp, "window.png")
+    subprocess.run(["import", "-window", p.window, shot], env=d.env, check=True, timeout=30)
+    expect(len(raw_pixels(shot)) == 1600 * 1200 * 3, "the window's picture is not 1600 x 1200")
+    # Each picture at its doubled place, drawn at twice the size rather than blown up.
+    bmp = os.path.join(folder, "bmp")
+    for name, (x, y, w, h) in (("l_button", (290, 447, 60, 60)), ("start", (263, 537, 65, 27))):
+        shown = raw_pixels(shot, (2 * x, 2 * y, 2 * w, 2 * h))
+        twin = raw_pixels(os.path.join(bmp, name + "@2x.bmp"))
+        blown_up = doubled(raw_pixels(os.path.join(bmp, name + ".bmp")), w)
+        expect(mean_difference(shown, twin) < 1, f"{name} does not show its picture at its place")
+        expect(mean_difference(shown, blown_up) > 2, f"{name} is the small picture blown up")
+    # A click at the doubled place of the next picture is a click on it.
+    with Listening(d) as heard:
+        p.click((2 * 480, 2 * 477))
+        time.sleep(SOUND_WAIT)
+    expect_heard(heard, tone_hz(2), "a click on the next picture")
+    p.press_close_box()
+    expect(p.ended(), "the close box did not end the program")
+
+
+scenario_scale_two.desktop = DoubledDesktop
+
+
 SCENARIOS = [(name[len("scenario_"):], fn) for name, fn in globals().items()
              if name.startswith("scenario_")]
 
@@ -833,7 +901,7 @@ def main():
         desktop = None
         t = time.monotonic()
         try:
-            desktop = Desktop(tmp)
+            desktop = getattr(fn, "desktop", Desktop)(tmp)
             fn(desktop, make_program_folder(tmp))
             print(f"ok    {name} ({time.monotonic() - t:.1f} s)", flush=True)
         except Exception as e:   # every failure is reported, the other scenarios still run

@@ -46,7 +46,8 @@ inside "apt-get update -qq && apt-get install -y -qq /root/$(basename "$deb") >/
   || { tail -n 20 "$root/root/install.log"; fail "install"; }
 inside "apt-get install -y -qq xvfb xauth >/dev/null 2>&1" || fail "installing the virtual display"
 for f in /usr/bin/yomirin /usr/lib/yomirin/yomirin /usr/share/yomirin/text/c1.txt /usr/share/yomirin/onsei/001.wav \
-         /usr/share/yomirin/bmp/bg.bmp /usr/share/applications/org.yomirin.Yomirin.desktop \
+         /usr/share/yomirin/bmp/bg.bmp /usr/share/yomirin/bmp/bg@2x.bmp \
+         /usr/share/applications/org.yomirin.Yomirin.desktop \
          /usr/share/metainfo/org.yomirin.Yomirin.metainfo.xml /usr/share/icons/hicolor/48x48/apps/yomirin.png; do
   [ -e "$root$f" ] || fail "not installed: $f"
 done

@@ -1,5 +1,7 @@
 #include "windows/window_fixture.h"
 
+#include "app/display_scaling.h"
+
 #include <QApplication>
 
 namespace {
@@ -30,9 +32,8 @@ QColor bitmapColour(const std::string& file) {
 void writeBitmaps(const TempAppDir& dir, QSize background, QSize arrow, QSize text) {
     for (const auto& c : colours) {
         const std::string name = c.file;
-        const QSize size = name == "bg.bmp" ? background
-                           : name[0] == 'l' || name[0] == 'r' ? arrow
-                                                              : text;
+        const bool isArrow = name.starts_with("l_button") || name.starts_with("r_button");
+        const QSize size = name == "bg.bmp" ? background : isArrow ? arrow : text;
         QImage image(size, QImage::Format_RGB888);
         image.fill(c.colour);
         // A marker outside the used rectangle shows whether more than it was drawn.
@@ -89,7 +90,13 @@ std::string WindowTest::voiceOf(int id) const {
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+#ifdef WINDOW_TESTS_SCALE_FACTOR
+    // Scaled as the program scales its windows where the desktop asks for it.
+    qputenv("QT_SCALE_FACTOR", WINDOW_TESTS_SCALE_FACTOR);
+    app::prepareDisplayScaling();
+#else
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+#endif
     QApplication app(argc, argv);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -44,6 +44,25 @@ QFont japaneseFont(qreal pixelSize, bool bold = false);
 // Empty when both families are installed; otherwise the missing ones, for the error message.
 QString missingFontFamilies();
 
+// The pictures are drawn in the window's pixels; at a drawing scale of 2 each one is made with
+// twice as many pixels a side (a device pixel ratio of 2), sharp where the desktop doubles the
+// window. Everything drawn inside a DrawingScale is at its scale.
+int drawingScale();
+class DrawingScale {
+public:
+    explicit DrawingScale(int scale);
+    ~DrawingScale();
+    DrawingScale(const DrawingScale&) = delete;
+    DrawingScale& operator=(const DrawingScale&) = delete;
+
+private:
+    int previous_;
+};
+// A picture of `size` window pixels at the drawing scale, not yet filled.
+QImage canvas(QSize size, QImage::Format format);
+// The rectangle of `image` that shows `place`, in the image's own pixels.
+QRect inPixels(const QImage& image, const QRect& place);
+
 QImage transparentLayer(QSize size);
 void prepare(QPainter& p);
 // Centres the ink of `text` horizontally and its capital height vertically on `centre`.
@@ -100,7 +119,11 @@ struct Picture {
     bool bitmap; // BMP into the program folder, otherwise into the resources (PNG, or BMP)
     QImage image;
 };
+// Every picture the window shows, and its twin at twice the size ("name@2x.ext"); the window
+// icon has none, the menu icons come in their own sizes.
 std::vector<Picture> allPictures();
+// The twin's file name: "bg.bmp" gives "bg@2x.bmp".
+QString doubleSizeName(const QString& fileName);
 // Writes every picture; on failure returns false and says which file and why.
 bool writeAll(const QString& bmpDir, const QString& resourceDir, QString* error);
 

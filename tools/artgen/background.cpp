@@ -89,7 +89,7 @@ void paintCounterPlate(QPainter& p) {
 } // namespace
 
 QImage plainBackground() {
-    QImage image(windowWidth, windowHeight, QImage::Format_ARGB32_Premultiplied);
+    QImage image = canvas(QSize(windowWidth, windowHeight), QImage::Format_ARGB32_Premultiplied);
     {
         QPainter p(&image);
         prepare(p);

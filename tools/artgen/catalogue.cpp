@@ -4,23 +4,32 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <functional>
+
 namespace artgen {
 
-std::vector<Picture> allPictures() {
-    std::vector<Picture> all;
-    const auto bmp = [&all](const QString& stem, QImage image) {
+namespace {
+
+// The set the window shows, drawn at the current drawing scale; `name` makes the file name.
+void drawSet(std::vector<Picture>& all, const std::function<QString(const QString&)>& name) {
+    const bool twin = drawingScale() > 1;
+    const auto bmp = [&](const QString& stem, QImage image) {
         all.push_back(
-            {stem + QStringLiteral(".bmp"), true, image.convertToFormat(QImage::Format_RGB888)});
+            {name(stem + QStringLiteral(".bmp")), true, image.convertToFormat(QImage::Format_RGB888)});
     };
-    const auto png = [&all](const QString& stem, QImage image) {
-        all.push_back(
-            {stem + QStringLiteral(".png"), false, image.convertToFormat(QImage::Format_ARGB32)});
+    const auto png = [&](const QString& stem, QImage image) {
+        all.push_back({name(stem + QStringLiteral(".png")), false,
+                       image.convertToFormat(QImage::Format_ARGB32)});
     };
     // An opaque picture shown while the program starts: stored as an uncompressed bitmap, read
     // as fast as memory is copied, where a PNG would cost the start a few milliseconds of inflating.
-    const auto opaque = [&all](const QString& stem, QImage image) {
-        all.push_back(
-            {stem + QStringLiteral(".bmp"), false, image.convertToFormat(QImage::Format_RGB888)});
+    // Its twin, four times the pixels, would swell the program by megabytes: it is a PNG.
+    const auto opaque = [&](const QString& stem, QImage image) {
+        if (twin)
+            png(stem, image);
+        else
+            all.push_back({name(stem + QStringLiteral(".bmp")), false,
+                           image.convertToFormat(QImage::Format_RGB888)});
     };
 
     const QImage plain = plainBackground();
@@ -30,7 +39,7 @@ std::vector<Picture> allPictures() {
         if (b.bitmap) {
             // BMP has no transparency: the button is laid on the very pixels the window shows
             // round it, so its corners vanish into the background.
-            const QImage backdrop = plain.copy(b.place);
+            const QImage backdrop = plain.copy(inPixels(plain, b.place));
             bmp(b.stem, flattened(backdrop, raised));
             bmp(b.stem + QStringLiteral("_cancel"), flattened(backdrop, b.paint(Look::Disabled)));
         } else {
@@ -42,7 +51,22 @@ std::vector<Picture> allPictures() {
         png(QStringLiteral("n%1").arg(digit), replayCounter(digit));
     png(QStringLiteral("msgbg"), messagePanel());
     opaque(QStringLiteral("splash"), splash());
-    png(QStringLiteral("icon"), windowIcon());
+    if (!twin)
+        png(QStringLiteral("icon"), windowIcon());
+}
+
+} // namespace
+
+QString doubleSizeName(const QString& fileName) {
+    const qsizetype dot = fileName.lastIndexOf(u'.');
+    return fileName.left(dot) + QStringLiteral("@2x") + fileName.mid(dot);
+}
+
+std::vector<Picture> allPictures() {
+    std::vector<Picture> all;
+    drawSet(all, [](const QString& file) { return file; });
+    const DrawingScale twice(2);
+    drawSet(all, doubleSizeName);
     return all;
 }
 

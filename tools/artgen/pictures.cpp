@@ -95,7 +95,7 @@ QImage replayCounter(int digit) {
 
 QImage messagePanel() {
     // Flat, to the pixel: the window lays text and buttons on it at fixed places.
-    QImage image(330, 110, QImage::Format_ARGB32);
+    QImage image = canvas(QSize(330, 110), QImage::Format_ARGB32);
     image.fill(Qt::white);
     QPainter p(&image);
     p.fillRect(QRect(5, 5, 320, 100), colour::messageBlue);
@@ -105,19 +105,20 @@ QImage messagePanel() {
 
 QImage splash() {
     const QSize size(476, 359);
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    QImage image = canvas(size, QImage::Format_ARGB32_Premultiplied);
+    const QRect whole(QPoint(), size);
     QPainter p(&image);
     prepare(p);
 
     QLinearGradient sky(0, 0, 0, size.height());
     sky.setColorAt(0, QColor(44, 160, 52));
     sky.setColorAt(1, QColor(0, 92, 0));
-    p.fillRect(image.rect(), sky);
+    p.fillRect(whole, sky);
 
     QRadialGradient glow(QPointF(238, 110), 260);
     glow.setColorAt(0, QColor(255, 255, 255, 60));
     glow.setColorAt(1, QColor(255, 255, 255, 0));
-    p.fillRect(image.rect(), glow);
+    p.fillRect(whole, glow);
 
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(255, 255, 255, 14));

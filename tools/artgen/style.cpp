@@ -44,8 +44,29 @@ QString missingFontFamilies() {
     return missing.join(QStringLiteral(", "));
 }
 
+namespace {
+int currentScale = 1;
+} // namespace
+
+int drawingScale() { return currentScale; }
+
+DrawingScale::DrawingScale(int scale) : previous_(currentScale) { currentScale = scale; }
+
+DrawingScale::~DrawingScale() { currentScale = previous_; }
+
+QImage canvas(QSize size, QImage::Format format) {
+    QImage image(size * currentScale, format);
+    image.setDevicePixelRatio(currentScale);
+    return image;
+}
+
+QRect inPixels(const QImage& image, const QRect& place) {
+    const int scale = qRound(image.devicePixelRatio());
+    return QRect(place.topLeft() * scale, place.size() * scale);
+}
+
 QImage transparentLayer(QSize size) {
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    QImage image = canvas(size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     return image;
 }

@@ -346,3 +346,46 @@ TEST(ArtgenArtwork, MenuIconsAreTheWindowIconAtEverySize) {
         EXPECT_EQ(QImage(QStringLiteral("%1/%2x%2/apps/yomirin.png").arg(dir.path()).arg(size)).size(),
                   QSize(size, size));
 }
+
+// Where the desktop doubles the window, each picture is shown from its twin: the same drawing at
+// twice the pixels, which shrunk again looks like the picture at 1.
+TEST(ArtgenTwins, EveryWindowPictureHasATwiceAsLargeTwinOfTheSameLook) {
+    int twins = 0;
+    for (const Picture& one : pictures()) {
+        if (one.fileName.contains(u'@') || one.fileName == QStringLiteral("icon.png"))
+            continue;
+        SCOPED_TRACE(qPrintable(one.fileName));
+        QString twinName = doubleSizeName(one.fileName);
+        if (twinName == QStringLiteral("splash@2x.bmp"))
+            twinName = QStringLiteral("splash@2x.png"); // four times the pixels, compressed
+        const QImage& twin = image(twinName);
+        ASSERT_EQ(twin.size(), one.image.size() * 2);
+        EXPECT_EQ(twin.format(), twinName.endsWith(u".png") ? QImage::Format_ARGB32
+                                                           : QImage::Format_RGB888);
+        const QImage shrunk = twin.scaled(one.image.size(), Qt::IgnoreAspectRatio,
+                                          Qt::SmoothTransformation)
+                                  .convertToFormat(QImage::Format_ARGB32);
+        const QImage original = one.image.convertToFormat(QImage::Format_ARGB32);
+        qint64 difference = 0;
+        for (int y = 0; y < original.height(); ++y)
+            for (int x = 0; x < original.width(); ++x)
+                difference += std::abs(luma(shrunk.pixel(x, y)) - luma(original.pixel(x, y)));
+        EXPECT_LT(difference / (original.width() * original.height()), 12)
+            << "the twin is another drawing";
+        ++twins;
+    }
+    EXPECT_EQ(twins, 21);
+}
+
+TEST(ArtgenTwins, ButtonTwinsLieOnTheTwinBackgroundAtTheirDoubledPlace) {
+    const QImage& bg = image(QStringLiteral("bg@2x.bmp"));
+    for (const ButtonArt& b : buttons()) {
+        if (!b.bitmap)
+            continue;
+        SCOPED_TRACE(qPrintable(b.stem));
+        const QImage& twin = image(b.stem + QStringLiteral("@2x.bmp"));
+        // The corners lie outside the body and its shadow: the background shows there.
+        EXPECT_EQ(twin.pixel(0, 0), bg.pixel(b.place.topLeft() * 2));
+        EXPECT_EQ(twin.pixel(twin.width() - 1, 0), bg.pixel(2 * b.place.right() + 1, 2 * b.place.top()));
+    }
+}
