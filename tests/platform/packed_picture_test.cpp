@@ -1,5 +1,7 @@
 #include "platform/packed_picture.h"
 
+#include <QResource>
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -50,6 +52,15 @@ TEST(PackedPicture, SharesAlignedBytesAndCopiesMisalignedOnes) {
     const QImage copied = platform::unpackPicture(shifted.data() + 1, packed.size());
     EXPECT_NE(copied.constBits(), shifted.data() + 1 + 16);
     EXPECT_EQ(copied, shared);
+}
+
+TEST(PackedPicture, TheProgramsOwnPicturesAreShownFromWhereTheyLie) {
+    for (const char* name : {"splash", "msgbg", "point", "check", "n1", "icon"}) {
+        const QString resource = QStringLiteral(":/art/%1.pic").arg(QLatin1String(name));
+        const QImage picture = platform::builtInPicture(resource);
+        ASSERT_FALSE(picture.isNull()) << name;
+        EXPECT_EQ(picture.constBits(), QResource(resource).data() + 16) << name << " was copied";
+    }
 }
 
 TEST(PackedPicture, BytesThatAreNoWholePictureGiveANullPicture) {
