@@ -13,19 +13,27 @@
 #include <QMessageBox>
 #include <QTimer>
 
+#include <fontconfig/fontconfig.h>
+
 #include <cstdio>
 #include <optional>
+#include <thread>
 #include <vector>
 
 int main(int argc, char* argv[]) {
     // Geometry is in the pixels of the fixed 800 x 600 client area, matching the background; a
     // dense screen scales all of it by a whole number.
     const bool scaleSet = app::prepareDisplayScaling();
+    // The first label waits for the font configuration, which takes milliseconds to read: read on
+    // a second processor while Qt brings up its platform, it is there when the label asks. It
+    // reads the environment, so nothing here changes it until the thread is done.
+    std::thread fontConfiguration(FcInit);
     // Qt takes its own options out of the arguments it is given: the copy is for a first making,
     // the originals for a second.
     std::vector<char*> arguments(argv, argv + argc + 1);
     int argumentCount = argc;
     std::optional<QApplication> made(std::in_place, argumentCount, arguments.data());
+    fontConfiguration.join();
     if (!scaleSet) {
         if (const int scale = app::physicalScaleWanted(); scale > 1) {
             made.reset();
