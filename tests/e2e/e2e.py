@@ -625,13 +625,19 @@ def scenario_whole_test(d, folder):
     expect(stored == date, f"the date filed is {stored!r}, not {date!r}")
 
 
-def scenario_check_delete(d, folder):
+def check_sentence_two(d, folder):
+    """Starts the program, puts sentence 2 on the checklist and closes it; returns the program."""
     p = Program(d, folder)
     p.past_splash()
     p.key("F2")
     p.click(CHECK)
     notice(p, "チェックリストに保存しました。")
     p.close_by_exit_question()
+    return p
+
+
+def scenario_check_delete(d, folder):
+    p = check_sentence_two(d, folder)
     expect(int32(p.save(), CHECKLIST_AT) == 2, "Check did not put sentence 2 on the checklist")
     p = Program(d, folder)
     p.past_splash()
@@ -654,12 +660,7 @@ def execute_settings(p):
 
 def scenario_settings_clear_and_reset(d, folder):
     # A checklist entry and a score, as earlier sessions leave them.
-    p = Program(d, folder)
-    p.past_splash()
-    p.key("F2")
-    p.click(CHECK)
-    notice(p, "チェックリストに保存しました。")
-    p.close_by_exit_question()
+    p = check_sentence_two(d, folder)
     data = bytearray(p.save())
     struct.pack_into("<i", data, SCORES_AT, 7)
     with open(os.path.join(folder, "savedata", "save.dat"), "wb") as f:

@@ -250,12 +250,7 @@ TEST_F(SettingsWindowTest, AChosenFontIsDrawn24PixelsHighAndComesBackAfterAResta
     EXPECT_EQ(valueOf("Font.Height", 2), "\x02\xE8");
     EXPECT_EQ(valueOf("Font.Color", 8), std::string("\x07\x06" "clBlue"));
     EXPECT_EQ(valueOf("Font.Name", 13), std::string("\x06\x0b" "DejaVu Sans"));
-    form6.reset();
-    form4.reset();
-    form3.reset();
-    form2.reset();
-    form1.reset();
-    createWindows();
+    restart();
     EXPECT_EQ(form1->Lbl_eibun->font().family(), QStringLiteral("DejaVu Sans"));
     EXPECT_EQ(sentenceFont().style, records::Bold | records::Italic | records::Underline);
     EXPECT_EQ(sentenceFont().pixels(), 24);
