@@ -1,5 +1,6 @@
-// An empty 800 x 600 window that quits as soon as it is shown: what any Qt Widgets program pays to
-// start, against which startup.sh sets the real program (started with YOMIRIN_QUIT_WHEN_SHOWN).
+// An empty 800 x 600 window that leaves once its first frame is drawn: what any Qt Widgets program
+// pays to start, against which startup.sh sets the real program (started with
+// YOMIRIN_QUIT_WHEN_SHOWN, which leaves the same way).
 #include <QApplication>
 #include <QTimer>
 #include <QWidget>
@@ -12,6 +13,7 @@ int main(int argc, char* argv[]) {
     QWidget window;
     window.resize(800, 600);
     window.show();
-    QTimer::singleShot(0, &application, &QCoreApplication::quit);
+    // Not quit(): that closes the window before its first frame is drawn.
+    QTimer::singleShot(0, &application, [] { QCoreApplication::exit(0); });
     return application.exec();
 }

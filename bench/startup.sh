@@ -4,7 +4,8 @@
 #   startup.sh [build-dir]        (default: build, beside this folder)
 #
 # Builds the `benchmarks` target and the program if needed, then starts the real program (from its
-# program folder, with YOMIRIN_QUIT_WHEN_SHOWN=1 so it quits once its main window is shown) and
+# program folder, with YOMIRIN_QUIT_WHEN_SHOWN=1 so it leaves once its main window has drawn its first
+# frame, without closing it and so without saving) and
 # bench_empty_window by turns on Qt's offscreen platform, so that both see the same machine load.
 # Prints the median wall time (with the processor time beside it) and the peak resident memory of
 # each, and the median course load, each against its target. It only prints: a figure over its target does not fail anything.
