@@ -101,7 +101,9 @@ AutoLabel::AutoLabel(QWidget* parent, bool centred) : QLabel(parent) {
     setIndent(0);
     setTextFormat(Qt::PlainText);
     setFocusPolicy(Qt::NoFocus);
-    setFontSpec(spec_);
+    // Every label gets its own font or caption before it is shown, and is measured then: the
+    // default font is never drawn, and measuring it would cost a font engine of its own.
+    presetFontSpec(spec_);
 }
 
 void AutoLabel::fitToText() {
@@ -128,9 +130,14 @@ void AutoLabel::presetFontSpec(const records::FontSpec& stored) {
 }
 
 void AutoLabel::setFontPixels(int pixels) {
+    presetFontPixels(pixels);
+    fitToText();
+}
+
+void AutoLabel::presetFontPixels(int pixels) {
     records::FontSpec stored = spec_;
     app::setFontPixels(stored, pixels, screenPpi());
-    setFontSpec(stored);
+    presetFontSpec(stored);
 }
 
 void AutoLabel::setFontColor(records::StoredColor color) {
@@ -148,6 +155,24 @@ void AutoLabel::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         emit clicked(this);
     emit mouseReleased(this, event->button());
+}
+
+void AnswerLine::setAnswerFont(const QFont& font) {
+    if (isVisible()) {
+        waitingFont_.reset();
+        setFont(font);
+    } else {
+        waitingFont_ = font;
+    }
+}
+
+void AnswerLine::showEvent(QShowEvent* event) {
+    // Before the first paint, so the line never shows in the font it had.
+    if (waitingFont_) {
+        setFont(*waitingFont_);
+        waitingFont_.reset();
+    }
+    QLineEdit::showEvent(event);
 }
 
 PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {

@@ -3,8 +3,11 @@
 
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QToolButton>
 #include <QWidget>
+
+#include <optional>
 
 class QTimer;
 
@@ -43,6 +46,7 @@ public:
     // start would otherwise pay for fonts it never draws.
     void presetFontSpec(const records::FontSpec& stored);
     void setFontPixels(int pixels);
+    void presetFontPixels(int pixels);
     void setFontColor(records::StoredColor color);
 
     void setLeft(int x) { move(x, y()); }
@@ -135,6 +139,22 @@ private:
     records::FontSpec spec_;
 };
 
+// The answer line. Taking on a font measures it, which costs a font engine of its own; the line
+// is hidden at start and shows only in some views, so a font given while it is hidden is taken
+// on as it shows.
+class AnswerLine : public QLineEdit {
+    Q_OBJECT
+public:
+    explicit AnswerLine(QWidget* parent) : QLineEdit(parent) {}
+    void setAnswerFont(const QFont& font);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    std::optional<QFont> waitingFont_;
+};
+
 QFont toQFont(const records::FontSpec& stored);
 
 // The face and size every window was designed with ("ＭＳ Ｐゴシック", 12 pixels), for whatever sets
@@ -144,6 +164,7 @@ QFont baseFont();
 } // namespace app
 
 // The windows use the controls by their plain names.
+using app::AnswerLine;
 using app::AutoLabel;
 using app::FlatButton;
 using app::PictureBox;

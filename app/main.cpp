@@ -66,9 +66,13 @@ constexpr BitmapFile bitmapFiles[] = {
 } // namespace
 
 TForm1::TForm1(platform::Sound& sound, platform::Clock& clock)
+    : TForm1(sound, clock, readStartFiles()) {}
+
+TForm1::TForm1(platform::Sound& sound, platform::Clock& clock, StartFiles files)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      sound_(sound), clock_(clock) {
+      sound_(sound), clock_(clock), content_(std::move(files.course)),
+      ButtonBitmaps(std::move(files.bitmaps)) {
     setWindowTitle(QStringLiteral(" ◆ Yomirin！　ビギナー編"));
     // From the picture itself: given a file name, QIcon would first load its engine plugins.
     setWindowIcon(QIcon(QPixmap::fromImage(platform::builtInPicture(QStringLiteral(":/art/icon.pic")))));
@@ -112,8 +116,10 @@ void TForm1::attachWindows(TForm2* messageWindow, TForm3* resultsWindow, TForm4*
 AutoLabel* TForm1::makeLabel(const QString& caption, int pixels, bool bold,
                              records::StoredColor color, bool centred) {
     auto* label = new AutoLabel(this, centred);
-    label->setFontSpec(resourceFont(pixels, bold, color));
-    label->setCaption(caption);
+    // Not measured here: ApplyFontSizes sets each label's size for the screen, or a caption of its
+    // own is set, before the window first shows, and each font measured costs a font engine.
+    label->presetFontSpec(resourceFont(pixels, bold, color));
+    label->setText(caption);
     return label;
 }
 
@@ -196,8 +202,8 @@ void TForm1::createControls() {
     lbl_f4 = makeLabel(QStringLiteral("F4"), 12, false, white);
     lbl_f5 = makeLabel(QStringLiteral("F5"), 12, false, white);
 
-    Edit1 = new QLineEdit(this);
-    // Its font comes with the other sizes (ApplyFontSizes), before the window is first shown.
+    Edit1 = new AnswerLine(this);
+    // Its font comes with the other sizes (ApplyFontSizes), taken on when the line first shows.
     Edit1->setAttribute(Qt::WA_InputMethodEnabled, false);
     Edit1->setInputMethodHints(Qt::ImhPreferLatin | Qt::ImhNoPredictiveText);
     Edit1->setGeometry(131, 240, 537, 29);
@@ -220,7 +226,6 @@ void TForm1::PrepareMainWindow() {
     platform::removeReadOnly(platform::appDir() + "/savedata/save.dat");
     ApplyFontSizes();
     LayoutMainWindow();
-    loadButtonBitmaps();
     Image1->copyFrom(ButtonBitmaps[BgBitmap], clientWidth, clientHeight);
 }
 
@@ -233,8 +238,8 @@ void TForm1::ApplyFontSizes() {
     lbl_point2->setFontPixels(15);
     records::FontSpec edit = resourceFont(21, true, records::windowTextColor);
     app::setFontPixels(edit, 22, app::screenPpi());
-    Edit1->setFont(app::toQFont(edit));
-    Lbl_seikai->setFontPixels(19);
+    Edit1->setAnswerFont(app::toQFont(edit));
+    Lbl_seikai->presetFontPixels(19); // measured with each mark, the only time it shows
     for (AutoLabel* label : {lbl_f1, lbl_f2, lbl_f3, lbl_f4, lbl_f5})
         label->setFontPixels(12);
     for (AutoLabel* tab : {Lbl_gakusyuu, Lbl_testgakusyuu, Lbl_test, Lbl_seiseki})
@@ -282,9 +287,15 @@ void TForm1::LayoutMainWindow() {
     lbl_f5->move(497, 569);
 }
 
-void TForm1::loadButtonBitmaps() {
-    for (QImage& bitmap : ButtonBitmaps)
-        bitmap = QImage();
+TForm1::StartFiles TForm1::readStartFiles() {
+    StartFiles files;
+    files.bitmaps = readButtonBitmaps();
+    files.course.loadCourseText(platform::appDir());
+    return files;
+}
+
+std::array<QImage, TForm1::BitmapCount> TForm1::readButtonBitmaps() {
+    std::array<QImage, BitmapCount> bitmaps;
     const bool twins = app::pictureScale() >= 2;
     for (const BitmapFile& file : bitmapFiles) {
         const std::string path = platform::appDir() + file.file;
@@ -297,8 +308,9 @@ void TForm1::loadButtonBitmaps() {
             if (twins)
                 image = app::doubled(image);
         }
-        ButtonBitmaps[file.slot] = image;
+        bitmaps[file.slot] = image;
     }
+    return bitmaps;
 }
 
 void TForm1::Timer2Timer() {

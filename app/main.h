@@ -36,8 +36,8 @@ private:
 class TForm1 : public QWidget {
     Q_OBJECT
 public:
-    // Creation prepares the window and starts the session; throws AssetError when a bitmap
-    // of the installation cannot be loaded.
+    // Creation reads the start files (readStartFiles), prepares the window and starts the
+    // session; throws AssetError when a bitmap of the installation cannot be loaded.
     TForm1(platform::Sound& sound, platform::Clock& clock);
     ~TForm1() override;
 
@@ -168,7 +168,7 @@ public:
     PictureBox* img_n3;
     AutoLabel* lbl_f4;
     AutoLabel* lbl_f5;
-    QLineEdit* Edit1;
+    AnswerLine* Edit1;
     QTimer Timer1;
     QTimer Timer2;
 
@@ -189,6 +189,16 @@ public:
     };
     const std::array<QImage, BitmapCount>& buttonBitmaps() const { return ButtonBitmaps; }
 
+    // What the window reads from its folder to open. None of it needs a font, so the program can
+    // read it while the font configuration is still loading on the other processor.
+    struct StartFiles {
+        std::array<QImage, BitmapCount> bitmaps;
+        content::ContentStore course;
+    };
+    // Throws AssetError when a bitmap of the installation cannot be loaded.
+    static StartFiles readStartFiles();
+    TForm1(platform::Sound& sound, platform::Clock& clock, StartFiles files);
+
 protected:
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -199,7 +209,7 @@ private:
     static QFont toQFontForWindow();
     void createControls();
     void connectControls();
-    void loadButtonBitmaps();
+    static std::array<QImage, BitmapCount> readButtonBitmaps();
     AutoLabel* makeLabel(const QString& caption, int pixels, bool bold, records::StoredColor color,
                          bool centred = false);
     PictureButton* makePictureButton(const QString& resource);
@@ -227,4 +237,6 @@ private:
     TForm4* settingsWindow_ = nullptr;
     TForm6* splash_ = nullptr;
     bool centredOnce_ = false;
+    // The course of the start files serves the first session; a later one reads it again.
+    bool courseReadForFirstSession_ = true;
 };

@@ -45,7 +45,10 @@ void TForm1::InitSession() {
     if (state_.showShortcuts == 1)
         ShowFunctionKeyCaptions(1);
     ShowStepAndChapter();
-    content_.loadCourseText(platform::appDir());
+    if (courseReadForFirstSession_)
+        courseReadForFirstSession_ = false;
+    else
+        content_.loadCourseText(platform::appDir());
     ShowCounter();
     ShowStudyView();
     state_.testRunning = 0;

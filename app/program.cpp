@@ -25,27 +25,32 @@ int main(int argc, char* argv[]) {
     // dense screen scales all of it by a whole number.
     const bool scaleSet = app::prepareDisplayScaling();
     // The first label waits for the font configuration, which takes milliseconds to read: read on
-    // a second processor while Qt brings up its platform, it is there when the label asks. It
-    // reads the environment, so nothing here changes it until the thread is done.
-    std::thread fontConfiguration(FcInit);
+    // a second processor while Qt brings up its platform and the start files are read, it is
+    // there when the label asks. It reads the environment, so nothing here changes it until the
+    // thread is done.
+    std::jthread fontConfiguration(FcInit);
     // Qt takes its own options out of the arguments it is given: the copy is for a first making,
     // the originals for a second.
     std::vector<char*> arguments(argv, argv + argc + 1);
     int argumentCount = argc;
     std::optional<QApplication> made(std::in_place, argumentCount, arguments.data());
-    fontConfiguration.join();
     if (!scaleSet) {
         if (const int scale = app::physicalScaleWanted(); scale > 1) {
+            fontConfiguration.join();
             made.reset();
             app::prepareForScale(scale);
             made.emplace(argc, argv);
         }
     }
     QApplication& application = *made;
-    // Controls that set no font draw with the program's own face rather than the desktop's, as the
-    // windows were designed; the desktop's default face is then never looked up, which the start
-    // would pay for with a font search of its own.
-    QApplication::setFont(app::baseFont());
+    const auto fontsReady = [&fontConfiguration] {
+        if (fontConfiguration.joinable())
+            fontConfiguration.join();
+        // Controls that set no font draw with the program's own face rather than the desktop's,
+        // as the windows were designed; the desktop's default face is then never looked up,
+        // which the start would pay for with a font search of its own.
+        QApplication::setFont(app::baseFont());
+    };
 
     platform::WavPlayer sound;
     platform::SystemClock clock;
@@ -53,7 +58,9 @@ int main(int argc, char* argv[]) {
     // closes it (saving), or the start-up error dialog as its OK button closes it.
     const bool closeWhenShown = !qEnvironmentVariableIsEmpty("YOMIRIN_CLOSE_WHEN_SHOWN");
     try {
-        TForm1 form1(sound, clock);
+        TForm1::StartFiles files = TForm1::readStartFiles();
+        fontsReady();
+        TForm1 form1(sound, clock, std::move(files));
         TForm2 form2(form1);
         TForm3 form3(form1);
         TForm4 form4(form1);
@@ -69,6 +76,7 @@ int main(int argc, char* argv[]) {
             QTimer::singleShot(0, &form1, &QWidget::close);
         return application.exec();
     } catch (const AssetError& error) {
+        fontsReady();
         const QString text = QStringLiteral("プログラムの画像ファイルを読み込めません。\n%1")
                                  .arg(QString::fromStdString(error.path()));
         // Also for whoever started the program from a terminal, where a dialog may not show.

@@ -56,6 +56,8 @@ TEST_F(WindowTest, FontsAtStart) {
     // The offscreen screen has 96 dots per inch.
     EXPECT_EQ(form1->lbl_step->fontSpec().size, 12);
     EXPECT_EQ(form1->lbl_step->font().pixelSize(), 16);
+    form1->show();
+    form1->Edit1->show(); // hidden in the study view; it takes its font on as it shows
     EXPECT_EQ(form1->Edit1->font().pixelSize(), 21) << "22 pixels asked give 16 points";
     const records::FontSpec& sentence = form1->Lbl_eibun->fontSpec();
     EXPECT_EQ(sentence.size, 18);
@@ -68,6 +70,49 @@ TEST_F(WindowTest, FontsAtStart) {
         << "the stored face is drawn with an installed one";
     EXPECT_EQ(form1->Lbl_gakusyuu->font().pixelSize(), 13);
     EXPECT_EQ(form1->lbl_title->font().pixelSize(), 15);
+}
+
+// Labels are made without measuring and measured when their size or caption is set: each one on
+// show must have the size of its caption in the font it shows with.
+TEST_F(WindowTest, EveryLabelOnShowHasTheSizeOfItsCaption) {
+    form1->show();
+    int shown = 0;
+    for (const AutoLabel* label : form1->findChildren<AutoLabel*>()) {
+        // The sentence, its translation and the counter are laid out on widths of their own.
+        if (!label->isVisible() || label == form1->Lbl_eibun || label == form1->Lbl_wabun ||
+            label == form1->Lbl_counter)
+            continue;
+        ++shown;
+        const QFontMetrics metrics(label->font());
+        EXPECT_EQ(label->size(), QSize(std::max(1, metrics.horizontalAdvance(label->text())),
+                                       metrics.height()))
+            << label->accessibleName().toStdString();
+    }
+    EXPECT_GE(shown, 8);
+}
+
+// A font given to the hidden line must be there by the time it shows, however it comes to show:
+// on its own, or with the window it is in; a shown line takes a font at once.
+TEST_F(WindowTest, AnswerLineShowsInTheFontItWasGivenWhileHidden) {
+    QWidget window;
+    auto* ownShow = new AnswerLine(&window);
+    auto* withWindow = new AnswerLine(&window);
+    ownShow->hide();
+    QFont big = ownShow->font();
+    big.setPixelSize(30);
+    ownShow->setAnswerFont(big);
+    withWindow->setAnswerFont(big);
+    window.show();
+    EXPECT_EQ(withWindow->font().pixelSize(), 30);
+    ownShow->show();
+    EXPECT_EQ(ownShow->font().pixelSize(), 30);
+    QFont small = big;
+    small.setPixelSize(11);
+    ownShow->setAnswerFont(small);
+    EXPECT_EQ(ownShow->font().pixelSize(), 11);
+    ownShow->hide();
+    ownShow->show();
+    EXPECT_EQ(ownShow->font().pixelSize(), 11) << "a font given once is not given again";
 }
 
 TEST_F(WindowTest, BackgroundIsCopiedAndTitleShown) {

@@ -130,6 +130,8 @@ TEST_F(ScaledWindowTest, FontsAreSizedAsAtScaleOne) {
     EXPECT_EQ(app::screenPpi(), 96);
     EXPECT_EQ(form1->lbl_step->fontSpec().size, 12);
     EXPECT_EQ(form1->lbl_step->font().pixelSize(), 16);
+    form1->show();
+    form1->Edit1->show();
     EXPECT_EQ(form1->Edit1->font().pixelSize(), 21);
     EXPECT_EQ(form1->lbl_step->height(), QFontMetrics(form1->lbl_step->font()).height());
     EXPECT_LT(form1->lbl_step->height(), 30);
