@@ -3,6 +3,8 @@
 #include "content/course_file.h"
 #include "platform/whole_file.h"
 
+#include <utility>
+
 namespace content {
 namespace {
 
@@ -24,8 +26,9 @@ void cutToLimit(std::string& line) {
     line.resize(kept);
 }
 
-std::string lineOrEmpty(const std::vector<std::string>& lines, int n) {
-    return n < static_cast<int>(lines.size()) ? lines[n] : std::string();
+// Each line is taken once.
+std::string takeLine(std::vector<std::string>& lines, int n) {
+    return n < static_cast<int>(lines.size()) ? std::move(lines[n]) : std::string();
 }
 
 bool isTrimmedByte(char c) { return static_cast<unsigned char>(c) <= 32; }
@@ -52,14 +55,14 @@ void ContentStore::appendChapter(const std::optional<std::string>& bytes) {
             cutToLimit(line);
     }
     // A missing file contributes empty lines: the same count as a present one.
-    chapters_.push_back(lineOrEmpty(lines, 0));
+    chapters_.push_back(takeLine(lines, 0));
     for (int i = 1; i <= sentencesPerChapter; ++i)
-        sentences_.push_back(lineOrEmpty(lines, 5 * i - 2));
+        sentences_.push_back(takeLine(lines, 5 * i - 2));
     for (int i = 1; i <= sentencesPerChapter; ++i)
-        japanese_.push_back(lineOrEmpty(lines, 5 * i - 3));
+        japanese_.push_back(takeLine(lines, 5 * i - 3));
     for (int i = 1; i <= sentencesPerChapter; ++i) {
-        points_.push_back(lineOrEmpty(lines, 5 * i - 1));
-        points_.push_back(lineOrEmpty(lines, 5 * i));
+        points_.push_back(takeLine(lines, 5 * i - 1));
+        points_.push_back(takeLine(lines, 5 * i));
     }
 }
 

@@ -41,7 +41,8 @@ std::string topDown32() {
 
 TEST(LoadBmp, ReadsWhatQtWritesWithRowPadding) {
     TempAppDir dir;
-    for (const QSize size : {QSize(3, 2), QSize(1, 1), QSize(61, 7)}) {
+    // Widths around the groups of four pixels the rows are read in.
+    for (const QSize size : {QSize(3, 2), QSize(1, 1), QSize(4, 2), QSize(5, 3), QSize(8, 1), QSize(61, 7)}) {
         const QImage original = pattern(size.width(), size.height(), QImage::Format_RGB888);
         original.save(QString::fromStdString(dir.file("bmp/p.bmp")), "BMP");
         const QImage read = platform::loadBmp(dir.file("bmp/p.bmp"));
