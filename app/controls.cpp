@@ -109,6 +109,14 @@ AutoLabel::AutoLabel(QWidget* parent, bool centred) : QLabel(parent) {
 void AutoLabel::fitToText() {
     const QFontMetrics metrics(font());
     resize(std::max(1, metrics.horizontalAdvance(text())), metrics.height());
+    measured_ = true;
+}
+
+void AutoLabel::showEvent(QShowEvent* event) {
+    // A label given its font and caption without measuring is measured as it first shows.
+    if (!measured_)
+        fitToText();
+    QLabel::showEvent(event);
 }
 
 void AutoLabel::setCaption(const QString& text) {
@@ -123,6 +131,7 @@ void AutoLabel::setFontSpec(const records::FontSpec& stored) {
 
 void AutoLabel::presetFontSpec(const records::FontSpec& stored) {
     spec_ = stored;
+    measured_ = false;
     setFont(toQFont(spec_));
     QPalette pal = palette();
     pal.setColor(QPalette::WindowText, toQColor(spec_.color));

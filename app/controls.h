@@ -62,11 +62,13 @@ signals:
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void fitToText();
 
     records::FontSpec spec_;
+    bool measured_ = false;
 };
 
 // A picture control: a fixed-size picture into which rectangles of bitmaps are copied.

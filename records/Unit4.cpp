@@ -100,8 +100,9 @@ app::FontDialog& TForm4::fontDialog() {
 void TForm4::createControls() {
     const auto heading = [this](const char* text, int left, int top) {
         auto* label = new AutoLabel(this);
-        label->setFontSpec(windowFont(windowPixels));
-        label->setCaption(QString::fromUtf8(text));
+        // Measured as the window first shows: most sessions never open it.
+        label->presetFontSpec(windowFont(windowPixels));
+        label->setText(QString::fromUtf8(text));
         label->move(left, top);
         return label;
     };

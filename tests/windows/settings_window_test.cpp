@@ -154,6 +154,14 @@ TEST_F(SettingsWindowTest, OpeningShowsTheOptionsAndNoAction) {
                           form4->CheckBox5, form4->CheckBox6, form4->CheckBox7};
     for (int i = 0; i < 7; ++i)
         EXPECT_EQ(boxes[i]->isChecked(), expected[i]) << "CheckBox" << i + 1;
+    // The headings are measured as the window first shows, not when it is made.
+    const QList<AutoLabel*> headings = form4->findChildren<AutoLabel*>();
+    ASSERT_FALSE(headings.isEmpty());
+    for (const AutoLabel* heading : headings) {
+        const QFontMetrics metrics(heading->font());
+        EXPECT_EQ(heading->size(), QSize(metrics.horizontalAdvance(heading->text()), metrics.height()))
+            << heading->text().toStdString();
+    }
 }
 
 TEST_F(SettingsWindowTest, TheResetReturnsToTheFirstStartAndRewritesBothFiles) {
