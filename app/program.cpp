@@ -5,6 +5,7 @@
 #include "app/display_scaling.h"
 #include "app/main.h"
 #include "platform/clock.h"
+#include "platform/ready_heap.h"
 #include "platform/wav_player.h"
 #include "records/Unit3.h"
 #include "records/Unit4.h"
@@ -29,6 +30,8 @@ int main(int argc, char* argv[]) {
     // there when the label asks. It reads the environment, so nothing here changes it until the
     // thread is done.
     std::jthread fontConfiguration(FcInit);
+    // Meanwhile the memory the first frame is drawn in is made ready in one go, not page by page.
+    platform::readyHeap(3u << 20);
     // Qt takes its own options out of the arguments it is given: the copy is for a first making,
     // the originals for a second.
     std::vector<char*> arguments(argv, argv + argc + 1);

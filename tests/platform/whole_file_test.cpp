@@ -10,7 +10,9 @@ TEST(ReadFileHead, GivesTheHeadOfARegularFileAndNothingForAnythingElse) {
     TempAppDir dir;
     dir.write("text/short.txt", "abc");
     dir.write("text/empty.txt", "");
-    dir.write("text/long.txt", std::string(10000, 'x') + "tail");
+    std::string long_file(10000, 'x');
+    long_file += "tail";
+    dir.write("text/long.txt", long_file);
     ASSERT_EQ(::mkfifo(dir.file("text/pipe.txt").c_str(), 0644), 0);
 
     EXPECT_EQ(platform::readFileHead(dir.file("text/short.txt"), 100), "abc");
