@@ -25,6 +25,7 @@ int main(int argc, char* argv[]) {
     // Geometry is in the pixels of the fixed 800 x 600 client area, matching the background; a
     // dense screen scales all of it by a whole number.
     const bool scaleSet = app::prepareDisplayScaling();
+    platform::keepLargeBlocksInHeap();
     // The first label waits for the font configuration, which takes milliseconds to read: read on
     // a second processor while Qt brings up its platform and the start files are read, it is
     // there when the label asks. It reads the environment, so nothing here changes it until the

@@ -13,10 +13,13 @@
 
 namespace platform {
 
-void readyHeap(std::size_t bytes) {
+void keepLargeBlocksInHeap() {
     constexpr int largestFromHeap = 8 << 20;
     mallopt(M_MMAP_THRESHOLD, largestFromHeap);
     mallopt(M_TRIM_THRESHOLD, 4 * largestFromHeap);
+}
+
+void readyHeap(std::size_t bytes) {
     void* block = std::malloc(bytes);
     if (!block)
         return;

@@ -27,6 +27,7 @@ TEST(ReadyHeap, WhatIsAllocatedAfterItIsWrittenWithoutFaultingPageByPage) {
     GTEST_SKIP() << "the sanitizer's allocator takes its memory its own way";
 #endif
 #endif
+    platform::keepLargeBlocksInHeap();
     platform::readyHeap(4 << 20);
     const long before = minorFaults();
     std::vector<void*> blocks;
