@@ -130,10 +130,6 @@ class FlatButton : public QToolButton {
 public:
     FlatButton(const QString& caption, QWidget* parent, bool raised = false);
     void setFontSpec(const records::FontSpec& stored);
-    // The font without the label's measuring, for a label whose font or caption is set again
-    // before it is ever shown: measuring loads a font engine for each face and size, which a
-    // start would otherwise pay for fonts it never draws.
-    void presetFontSpec(const records::FontSpec& stored);
     records::FontSpec& fontSpec() { return spec_; }
     void applyFont();
 

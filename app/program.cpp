@@ -31,8 +31,9 @@ int main(int argc, char* argv[]) {
     // there when the label asks. It reads the environment, so nothing here changes it until the
     // thread is done.
     std::jthread fontConfiguration(FcInit);
-    // Meanwhile the memory the first frame is drawn in is made ready in one go, not page by page.
-    platform::readyHeap(3u << 20);
+    // Meanwhile the memory the start fills (the decoded background, the windows' backing stores,
+    // the font database) is made ready in one go, not page by page.
+    platform::readyHeap(5u << 20);
     // Qt takes its own options out of the arguments it is given: the copy is for a first making,
     // the originals for a second.
     std::vector<char*> arguments(argv, argv + argc + 1);

@@ -4,8 +4,6 @@
 
 #include <QFile>
 
-#include <sys/mman.h>
-
 #include <cstdint>
 #include <cstring>
 #include <string_view>
@@ -16,12 +14,6 @@ namespace {
 constexpr size_t fileHeaderSize = 14;
 constexpr size_t minInfoHeaderSize = 40;
 constexpr std::int32_t maxSide = 16384;
-constexpr size_t populateFrom = 256 * 1024;
-
-struct PixelMapping {
-    void* address;
-    size_t length;
-};
 
 unsigned byte(std::string_view b, size_t at) { return static_cast<unsigned char>(b[at]); }
 std::uint32_t u32(std::string_view b, size_t at) {
@@ -43,28 +35,6 @@ void copyRow(const unsigned char* in, QRgb* out, std::int32_t width, size_t byte
         out[x] = 0xFF000000u | (word & 0x00FFFFFFu);
     }
     out[width - 1] = qRgb(in[2], in[1], in[0]);
-}
-
-void unmapPixels(void* info) {
-    const auto* mapping = static_cast<const PixelMapping*>(info);
-    munmap(mapping->address, mapping->length);
-    delete mapping;
-}
-
-// An opaque 32-bit image whose memory the system hands over whole before it is written: a
-// picture the size of the background would otherwise take a page fault for every 4 KB it fills,
-// which at start costs more than the copying itself.
-QImage imageWithMemoryInPlace(std::int32_t width, std::int32_t height) {
-    const size_t stride = static_cast<size_t>(width) * 4;
-    const size_t length = stride * static_cast<size_t>(height);
-    if (length < populateFrom)
-        return QImage(width, height, QImage::Format_RGB32);
-    void* address = mmap(nullptr, length, PROT_READ | PROT_WRITE,
-                         MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
-    if (address == MAP_FAILED)
-        return QImage(width, height, QImage::Format_RGB32);
-    return QImage(static_cast<uchar*>(address), width, height, static_cast<qsizetype>(stride),
-                  QImage::Format_RGB32, unmapPixels, new PixelMapping{address, length});
 }
 
 // The plain case: BI_RGB, 24 or 32 bits, rows padded to four bytes, bottom-up unless the height
@@ -92,7 +62,7 @@ QImage readPlainBitmap(std::string_view b, bool& handled) {
     if (dataOffset > b.size() || (b.size() - dataOffset) / stride < static_cast<size_t>(height))
         return {};
     // Opaque 32-bit pixels: what the screen takes without a conversion at every paint.
-    QImage image = imageWithMemoryInPlace(width, height);
+    QImage image(width, height, QImage::Format_RGB32);
     if (image.isNull())
         return {};
     for (std::int32_t y = 0; y < height; ++y) {

@@ -11,7 +11,8 @@ void keepLargeBlocksInHeap();
 
 // Has the system hand over the next `bytes` of the heap in one request. Otherwise each page costs
 // a trap of its own as it is first written (some microseconds on a virtual machine), and a start
-// writes about a thousand: the windows' backing stores, the font database, the glyphs.
+// writes about fifteen hundred: the decoded background, the windows' backing stores, the font
+// database, the glyphs.
 void readyHeap(std::size_t bytes);
 
 } // namespace platform

@@ -174,8 +174,9 @@ TEST(DisplayScalingSettings, ASettingIsRoundedAndTakenAloneAnythingElseLeavesItT
         EXPECT_EQ(value("QT_ENABLE_HIGHDPI_SCALING"), expected(row.screenScaling));
         EXPECT_EQ(value("QT_FONT_DPI"), expected(row.fontDpi));
         EXPECT_FALSE(qEnvironmentVariableIsSet("QT_SCREEN_SCALE_FACTORS"));
-        if (!row.factor)
+        if (!row.factor) {
             EXPECT_EQ(value("QT_SCALE_FACTOR_ROUNDING_POLICY"), expected("Round"));
+        }
     }
     for (size_t i = 0; i < saved.size(); ++i) {
         if (saved[i])
