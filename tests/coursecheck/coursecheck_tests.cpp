@@ -125,6 +125,8 @@ std::vector<LineCase> badLines() {
         {"abbreviation without blank", 3, "Mr.Brown is here.", "'.' before its end"},
         {"double full stop", 3, "Mr.. Brown is here.", "'.' before its end, at column 4"},
         {"lower-case start", 3, "i am Ken.", "does not start with an upper-case letter"},
+        {"exclamation mark", 3, "Ken is here!", "'!' at column 12"},
+        {"full-width mark to type", 5, sj("文の最後には「？」をつける"), "as a mark to type"},
     };
 }
 
@@ -143,7 +145,8 @@ std::vector<LineCase> acceptedLines() {
         {"abbreviation before a comma", 3, "Hello, Mr. Ito, this is Tom.", ""},
         {"twelve words", 3, "I can see a cat and a dog and a bird here.", ""},
         {"48 characters", 3, "Ken and Emma walk to the big green park at six.", ""},
-        {"two words", 3, "Come here!", ""},
+        {"two words", 3, "Come here.", ""},
+        {"Japanese gloss ending in a full-width mark", 4, sj("Can I ～?「～してもいい？」"), ""},
     };
 }
 
@@ -182,7 +185,7 @@ TEST(ChapterRules, LinesAtTheLimitsAreAccepted) {
 TEST(ChapterRules, EnglishOfTwoSentencesIsAcceptedWithATranslationOfTwo) {
     const std::pair<std::string, std::string> cases[] = {
         {"No, I'm not. I'm his cousin.", sj("いいえ。いとこです。")},
-        {"Look! The baby is sleeping.", sj("見て！赤ちゃんが寝ているよ。")},
+        {"Be quiet. The baby is sleeping.", sj("静かに。赤ちゃんが寝ているよ。")},
     };
     for (const auto& [english, translation] : cases) {
         auto lines = validLines(kChapter);
@@ -255,7 +258,7 @@ class CourseFolder : public ::testing::Test {
 };
 
 TEST_F(CourseFolder, CleanCourseHasNoFindings) {
-    const auto result = coursecheck::checkCourse(dir_);
+    const auto result = coursecheck::checkCourse(dir_, {});
     EXPECT_EQ(result.filesPresent, 50);
     EXPECT_TRUE(result.findings.empty()) << describe(result.findings);
 }
@@ -267,7 +270,7 @@ TEST_F(CourseFolder, ReportsMissingStrayAndRepeatedAcrossFiles) {
     c40[23] = sentenceOf(25); // the fifth sentence of c3.txt
     write(40, c40);
 
-    const auto result = coursecheck::checkCourse(dir_);
+    const auto result = coursecheck::checkCourse(dir_, {});
     EXPECT_EQ(result.filesPresent, 49);
     const std::vector<Finding> expected{
         {"c3.txt", 23, "English sentence \"Tom has the red pen acf.\" also at c40.txt:23"},
@@ -278,22 +281,50 @@ TEST_F(CourseFolder, ReportsMissingStrayAndRepeatedAcrossFiles) {
     EXPECT_EQ(result.findings, expected) << describe(result.findings);
 }
 
-TEST_F(CourseFolder, FirstSentenceOfAJapaneseNameShowsHowItIsWritten) {
-    const std::string point = sj("太郎は Taro（のばす音は書かない）");
-    auto c3 = validLines(3);
-    c3[8] = "Taro is here."; // the second block: the name's first sentence
-    write(3, c3);
-    auto c40 = validLines(40);
-    c40[3] = "Taro is tall.";
-    c40[4] = point; // a later sentence that explains it does not count
-    write(40, c40);
-    const std::vector<Finding> expected{
-        {"c3.txt", 8,
-         "first sentence with the name \"Taro\": a point line must show how it is written"}};
-    EXPECT_EQ(coursecheck::checkCourse(dir_).findings, expected);
+TEST_F(CourseFolder, FirstSentenceOfAWordShowsIt) {
+    struct Case {
+        const char* sentence; // the second sentence of c3.txt, the word's first
+        const char* point;    // UTF-8: a point line that shows the word
+        const char* expected; // the finding without it; empty: the sentence needs no point
+    } const cases[] = {
+        {"Taro is here.", "太郎は Taro（のばす音は書かない）",
+         "first sentence with \"Taro\": a point line must show how it is written"},
+        {"I met Emma's brother.", "エマは Emma と書く", "with \"Emma\": a point line must show"},
+        {"I like natto very much.", "納豆は natto と書く", "with \"natto\""},
+        {"Open your textbooks.", "textbook は1語", "with \"textbook\""},
+        {"Natto is good.", "Natto は1語", "with \"natto\""},
+        {"I'll carry your bag.", "I'll の 'll を落とさない",
+         "with \"i'll\": a point line must show it, as its ending fades in speech"},
+        {"I know whose pen it is.", "Whose は Who's と同じ発音",
+         "with \"whose\": a point line must show it, as it sounds like another word"},
+        {"Sunday is my day.", "", ""}, // capitalised only where a sentence starts
+        {"I think so.", "", ""},
+    };
+    for (const auto& c : cases) {
+        auto c3 = validLines(3);
+        c3[8] = c.sentence;
+        write(3, c3);
+        auto c40 = validLines(40);
+        // a later sentence that shows the word does not count
+        c40[2] = sj("ケンです。はい。");
+        c40[3] = c.sentence + std::string(" Yes.");
+        c40[4] = sj("Taro、Emma、natto");
+        c40[5] = sj("textbook、I'll、Whose");
+        write(40, c40);
+        const std::vector<std::string> words{"natto", "textbook"};
+        auto findings = coursecheck::checkCourse(dir_, words).findings;
+        if (*c.expected == '\0') {
+            EXPECT_TRUE(findings.empty()) << c.sentence << describe(findings);
+            continue;
+        }
+        ASSERT_EQ(findings.size(), 1u) << c.sentence << describe(findings);
+        EXPECT_EQ(findings[0].line, 8) << c.sentence;
+        EXPECT_NE(findings[0].message.find(c.expected), std::string::npos)
+            << c.sentence << describe(findings);
 
-    c3[10] = point; // the block's second point line
-    write(3, c3);
-    const auto result = coursecheck::checkCourse(dir_);
-    EXPECT_TRUE(result.findings.empty()) << describe(result.findings);
+        c3[10] = sj(c.point); // the block's second point line
+        write(3, c3);
+        findings = coursecheck::checkCourse(dir_, words).findings;
+        EXPECT_TRUE(findings.empty()) << c.sentence << describe(findings);
+    }
 }

@@ -32,8 +32,10 @@ const SentenceCase kSentences[] = {
     {"I have a hundred cards.", "the number \"hundred\""},
     {"I am ten years old.", ""},
     {"It is the seventh day.", ""},
-    // hyphens and words written more than one way
+    // hyphens, exclamation marks and words written more than one way
     {"My T-shirt is blue.", "hyphen at column 5"},
+    {"It's so big!", "'!' at column 12: a listener cannot tell it from '.'"},
+    {"Look! The baby is sleeping.", "'!' at column 5"},
     {"Are you OK?", "\"OK\", which is written more than one way (OK, okay)"},
     {"It is okay.", "(OK, okay)"},
     {"Send me an email.", "(email, e-mail)"},
@@ -56,7 +58,7 @@ const SentenceCase kSentences[] = {
     // optional commas
     {"I like it, too.", "\"too\" at the end of a clause"},
     {"I like it too.", "\"too\" at the end of a clause"},
-    {"Me too! Thanks.", "\"too\" at the end of a clause"},
+    {"Me too. Thanks.", "\"too\" at the end of a clause"},
     {"I, too, like cats.", "\"too\" at the end of a clause"},
     {"I don't like it either.", "\"either\" at the end"},
     {"It's too big.", ""},
@@ -117,6 +119,36 @@ TEST(DictationRules, TranslationGoesSentenceForSentence) {
     }
 }
 
+TEST(DictationRules, AFullWidthMarkOnItsOwnIsNoMarkToType) {
+    struct Case {
+        const char* point; // UTF-8
+        const char* expected;
+    } const cases[] = {
+        {"文の最後には「？」をつける", "full-width '？' at column 15 as a mark to type"},
+        {"最後に ！ をつける", "half-width '!'"},
+        {"？で終わる", "column 1"},
+        {"Can I ～?「～してもいい？」", ""},
+        {"Look! は「見て！」", ""},
+        {"文の最後には半角の ? をつける", ""},
+    };
+    for (const auto& c : cases) {
+        const std::string problem = coursecheck::typedMarkProblem(sj(c.point));
+        if (*c.expected == '\0')
+            EXPECT_EQ(problem, "") << c.point;
+        else
+            EXPECT_NE(problem.find(c.expected), std::string::npos) << c.point << ": " << problem;
+    }
+}
+
+TEST(DictationRules, WordsToShowAreFoundInTheSentence) {
+    using V = std::vector<std::string>;
+    EXPECT_EQ(coursecheck::properNouns("I met Kate's sister in Kyoto. Then Mr. Brown came."),
+              (V{"Kate", "Kyoto", "Brown"}));
+    EXPECT_EQ(coursecheck::properNouns("Emma, I'm here. \"Yes,\" said Tom."), (V{"Tom"}));
+    EXPECT_EQ(coursecheck::fadingContractions("I'll go if we'd like it. It's OK, isn't it?"),
+              (V{"i'll", "we'd"}));
+}
+
 TEST(DictationRules, NamesAreFoundAsWholeWordsOfSingleByteText) {
     struct Case {
         const char* name;
@@ -131,6 +163,11 @@ TEST(DictationRules, NamesAreFoundAsWholeWordsOfSingleByteText) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(mentionsName(c.text, "Aya"), c.found) << c.name;
+
+    EXPECT_TRUE(coursecheck::mentionsWord("Open your textbooks.", "textbook", false));
+    EXPECT_FALSE(coursecheck::mentionsWord("Open your textbookstore.", "textbook", false));
+    EXPECT_TRUE(coursecheck::mentionsWord("We'll go.", "we'll", true));
+    EXPECT_FALSE(coursecheck::mentionsWord("We'll go.", "we'll", false));
 }
 
 } // namespace

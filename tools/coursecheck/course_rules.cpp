@@ -4,6 +4,7 @@
 #include "dictation.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -317,6 +318,8 @@ class ChapterChecker {
                 add(n, std::string(what) + " longer than 22 characters" +
                            widthNote(p.size(), kMaxPointWidth));
             checkJapanese(n, p, what);
+            if (std::string problem = typedMarkProblem(p); !problem.empty())
+                add(n, std::move(problem));
         }
     }
 
@@ -410,21 +413,61 @@ std::vector<Finding> findDuplicateSentences(const std::vector<EnglishPlace>& pla
     return findings;
 }
 
-std::vector<Finding> findUnexplainedNames(const std::vector<EnglishPlace>& places) {
+std::vector<Finding> findUnshownWords(const std::vector<EnglishPlace>& places,
+                                      const std::vector<std::string>& spelledWords) {
+    struct Rule {
+        std::string word;
+        bool anyCase;       // "We'll" shows we'll
+        const char* reason; // what the point line must do
+    };
+    constexpr const char* kSpell = "a point line must show how it is written";
+    std::vector<Rule> rules;
+    std::set<std::string> known;
+    auto addRule = [&](std::string word, bool anyCase, const char* reason) {
+        if (known.insert(anyCase ? word : "=" + word).second)
+            rules.push_back({std::move(word), anyCase, reason});
+    };
+    for (const std::string_view name : japaneseNames())
+        addRule(std::string(name), false, kSpell);
+    for (const EnglishPlace& p : places)
+        for (std::string& noun : properNouns(p.sentence))
+            addRule(std::move(noun), false, kSpell);
+    for (const std::string& word : spelledWords)
+        addRule(word, true, kSpell);
+    for (const EnglishPlace& p : places)
+        for (std::string& word : fadingContractions(p.sentence))
+            addRule(std::move(word), true, "a point line must show it, as its ending fades in speech");
+    for (const std::string_view word : homophones())
+        addRule(std::string(word), true, "a point line must show it, as it sounds like another word");
+
     std::vector<Finding> findings;
-    for (const std::string_view name : japaneseNames()) {
+    for (const Rule& rule : rules) {
         const auto first = std::find_if(places.begin(), places.end(), [&](const EnglishPlace& p) {
-            return mentionsName(p.sentence, name);
+            return mentionsWord(p.sentence, rule.word, rule.anyCase);
         });
-        if (first != places.end() && !mentionsName(first->points, name))
+        if (first != places.end() && !mentionsWord(first->points, rule.word, rule.anyCase))
             findings.push_back({first->file, first->line,
-                                "first sentence with the name \"" + std::string(name) +
-                                    "\": a point line must show how it is written"});
+                                "first sentence with \"" + rule.word + "\": " + rule.reason});
     }
     return findings;
 }
 
-CourseResult checkCourse(const std::filesystem::path& textDir) {
+bool readWordList(const std::filesystem::path& path, std::vector<std::string>& words) {
+    std::string text;
+    if (!readFile(path, text))
+        return false;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        while (!line.empty() && std::isspace(static_cast<unsigned char>(line.back())))
+            line.pop_back();
+        if (!line.empty() && line.front() != '#')
+            words.push_back(line);
+    }
+    return true;
+}
+
+CourseResult checkCourse(const std::filesystem::path& textDir,
+                         const std::vector<std::string>& spelledWords) {
     CourseResult result;
     std::vector<EnglishPlace> english;
     std::set<std::string> expectedNames;
@@ -450,7 +493,7 @@ CourseResult checkCourse(const std::filesystem::path& textDir) {
     }
     for (auto& f : findDuplicateSentences(english))
         result.findings.push_back(std::move(f));
-    for (auto& f : findUnexplainedNames(english))
+    for (auto& f : findUnshownWords(english, spelledWords))
         result.findings.push_back(std::move(f));
 
     // The build copies every c*.txt into the program folder, so a stray one (c05.txt, c51.txt)

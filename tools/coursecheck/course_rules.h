@@ -55,16 +55,25 @@ ChapterResult checkChapter(int chapter, std::string_view bytes);
 // One finding at every place of a sentence that occurs more than once, naming the other places.
 std::vector<Finding> findDuplicateSentences(const std::vector<EnglishPlace>& places);
 
-// One finding for each Japanese name whose first sentence (in course order) has no point line that
-// shows how the name is written.
-std::vector<Finding> findUnexplainedNames(const std::vector<EnglishPlace>& places);
+// One finding for each word whose first sentence (in course order) has no point line that shows
+// it: the Japanese names and every other proper noun (how they are spelt), the words of
+// `spelledWords` (loanwords, closed compounds and words whose sound hides their spelling), the
+// contractions whose 'll or 'd fades and the homophones.
+std::vector<Finding> findUnshownWords(const std::vector<EnglishPlace>& places,
+                                      const std::vector<std::string>& spelledWords);
+
+// Reads a list of words, one a line; blank lines and lines starting with '#' are skipped. False
+// when the file cannot be read.
+bool readWordList(const std::filesystem::path& path, std::vector<std::string>& words);
 
 struct CourseResult {
     int filesPresent = 0;
     std::vector<Finding> findings; // ordered by chapter, then line
 };
 
-// Checks c1.txt .. c50.txt in `textDir` and the sentences across all of them.
-CourseResult checkCourse(const std::filesystem::path& textDir);
+// Checks c1.txt .. c50.txt in `textDir` and the sentences across all of them; `spelledWords` as
+// for findUnshownWords.
+CourseResult checkCourse(const std::filesystem::path& textDir,
+                         const std::vector<std::string>& spelledWords);
 
 } // namespace coursecheck

@@ -230,6 +230,9 @@ std::vector<std::string> dictationProblems(std::string_view english) {
     if (const std::size_t hyphen = english.find('-'); hyphen != std::string_view::npos)
         problems.push_back("English sentence has a hyphen at column " + std::to_string(hyphen + 1) +
                            ": a listener cannot hear it");
+    if (const std::size_t mark = english.find('!'); mark != std::string_view::npos)
+        problems.push_back("English sentence has '!' at column " + std::to_string(mark + 1) +
+                           ": a listener cannot tell it from '.'");
 
     const std::vector<Word> words = splitWords(english);
     for (std::size_t i = 0; i < words.size(); ++i) {
@@ -309,24 +312,108 @@ const std::vector<std::string_view>& japaneseNames() {
     return names;
 }
 
-bool mentionsName(std::string_view cp932, std::string_view name) {
-    std::string letters; // single-byte characters only; each double-byte one becomes a blank
+std::string typedMarkProblem(std::string_view point) {
+    // What may stand before a mark that ends a Japanese phrase: anything but a blank or an opening
+    // bracket (「 『 （), which leave the mark on its own.
+    constexpr std::string_view kOpeners[] = {"\x81\x75", "\x81\x77", "\x81\x69"};
+    std::string_view before;
+    for (std::size_t pos = 0; pos < point.size();) {
+        const std::size_t len = cp932CharLength(point, pos);
+        const std::string_view c = point.substr(pos, len);
+        if (c == kQuestionMark || c == kExclamation) {
+            const bool endsPhrase =
+                before.size() == 2 && before != "\x81\x40" && !contains(kOpeners, before);
+            const bool question = c == kQuestionMark;
+            if (!endsPhrase)
+                return std::string("point line shows a full-width '") + (question ? "？" : "！") +
+                       "' at column " + std::to_string(pos + 1) +
+                       " as a mark to type: the answer takes the half-width '" +
+                       (question ? "?" : "!") + "'";
+        }
+        before = c;
+        pos += len;
+    }
+    return {};
+}
+
+namespace {
+
+// The single-byte characters of `cp932`, each double-byte one replaced by a blank.
+std::string singleByteText(std::string_view cp932) {
+    std::string letters;
     for (std::size_t pos = 0; pos < cp932.size();) {
         const std::size_t len = cp932CharLength(cp932, pos);
         letters += len == 1 ? cp932[pos] : ' ';
         pos += len;
     }
-    for (std::size_t at = letters.find(name); at != std::string::npos;
-         at = letters.find(name, at + 1)) {
-        const bool startsWord =
-            at == 0 || !std::isalpha(static_cast<unsigned char>(letters[at - 1]));
-        const std::size_t after = at + name.size();
-        const bool endsWord =
-            after == letters.size() || !std::isalpha(static_cast<unsigned char>(letters[after]));
-        if (startsWord && endsWord)
+    return letters;
+}
+
+std::string lowerCase(std::string_view s) {
+    std::string out;
+    for (char c : s)
+        out += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+}
+
+bool containsWord(const std::string& letters, std::string_view word, bool plural) {
+    auto isLetter = [&](std::size_t at) {
+        return at < letters.size() && std::isalpha(static_cast<unsigned char>(letters[at]));
+    };
+    for (std::size_t at = letters.find(word); at != std::string::npos;
+         at = letters.find(word, at + 1)) {
+        std::size_t after = at + word.size();
+        if (plural && after < letters.size() && letters[after] == 's')
+            ++after;
+        if ((at == 0 || !isLetter(at - 1)) && !isLetter(after))
             return true;
     }
     return false;
+}
+
+} // namespace
+
+bool mentionsName(std::string_view cp932, std::string_view name) {
+    return containsWord(singleByteText(cp932), name, false);
+}
+
+bool mentionsWord(std::string_view cp932, std::string_view word, bool anyCase) {
+    if (anyCase)
+        return containsWord(lowerCase(singleByteText(cp932)), lowerCase(word), true);
+    return containsWord(singleByteText(cp932), word, true);
+}
+
+std::vector<std::string> properNouns(std::string_view english) {
+    std::vector<std::string> nouns;
+    for (const std::string_view sentence : englishSentences(english)) {
+        const std::vector<Word> words = splitWords(sentence);
+        for (std::size_t i = 1; i < words.size(); ++i) {
+            if (words[i].raw.starts_with('"'))
+                continue; // a quoted sentence starts here
+            const std::string_view word = words[i].bare.substr(0, words[i].bare.find('\''));
+            static constexpr std::string_view kTitles[] = {"Mr", "Mrs", "Ms", "Dr"};
+            if (word.empty() || !std::isupper(static_cast<unsigned char>(word.front())) ||
+                word == "I" || contains(kTitles, word))
+                continue;
+            nouns.emplace_back(word);
+        }
+    }
+    return nouns;
+}
+
+std::vector<std::string> fadingContractions(std::string_view english) {
+    std::vector<std::string> found;
+    for (const Word& w : splitWords(english))
+        if (w.lower.ends_with("'ll") || w.lower.ends_with("'d"))
+            found.push_back(w.lower);
+    return found;
+}
+
+const std::vector<std::string_view>& homophones() {
+    static const std::vector<std::string_view> words = {
+        "whose", "who's", "their", "there", "they're", "its", "it's",
+    };
+    return words;
 }
 
 } // namespace coursecheck

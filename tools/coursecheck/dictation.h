@@ -22,8 +22,8 @@ bool endsInnerSentence(std::string_view sentence, std::size_t mark);
 std::vector<std::string_view> englishSentences(std::string_view english);
 
 // Problems of one English sentence (printable ASCII) for dictation: digits, numbers above ten,
-// hyphens, words written more than one accepted way, optional commas and contractions that fast
-// speech hides.
+// hyphens, exclamation marks, words written more than one accepted way, optional commas and
+// contractions that fast speech hides.
 std::vector<std::string> dictationProblems(std::string_view english);
 
 // Problems of a translation (code page 932 bytes) against its English sentence: both have the same
@@ -35,9 +35,30 @@ std::vector<std::string> pairingProblems(std::string_view english, std::string_v
 // the name is written (the romanised spelling leaves out long vowels: Taro for タロウ).
 const std::vector<std::string_view>& japaneseNames();
 
+// A problem of a point line (code page 932 bytes) that shows a full-width "？" or "！" on its own,
+// as a mark to type: the answer takes the half-width one. Empty when there is none; a full-width
+// mark that ends a Japanese phrase (「～してもいい？」) is no problem.
+std::string typedMarkProblem(std::string_view point);
+
 // True when `name` occurs as a word among the single-byte characters of `cp932` (an English
 // sentence, or a point line whose double-byte characters separate words and whose second bytes are
 // never read as letters). "Ken's" mentions Ken, "Kenji" does not.
 bool mentionsName(std::string_view cp932, std::string_view name);
+
+// Like mentionsName, but also true for the word with a plural "s" ("textbooks" mentions textbook)
+// and, with `anyCase`, in any case ("We'll" mentions we'll).
+bool mentionsWord(std::string_view cp932, std::string_view word, bool anyCase);
+
+// The proper nouns of an English line: every capitalised word that does not start a sentence,
+// other than "I" and the abbreviations Mr. Mrs. Ms. Dr., without a possessive or contraction
+// ("Kate's" gives Kate). A learner cannot hear how they are spelt nor that they take a capital.
+std::vector<std::string> properNouns(std::string_view english);
+
+// The contractions of an English line whose 'll or 'd fades in speech ("I'll carry" sounds like
+// "I carry"), in lower case.
+std::vector<std::string> fadingContractions(std::string_view english);
+
+// Words that sound like another word written otherwise (whose and who's), in lower case.
+const std::vector<std::string_view>& homophones();
 
 } // namespace coursecheck

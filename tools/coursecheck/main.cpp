@@ -6,11 +6,15 @@
 #include <filesystem>
 #include <iostream>
 #include <set>
+#include <string>
+#include <vector>
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::cerr << "usage: coursecheck <textDir>\n"
-                     "Checks c1.txt .. c50.txt; line numbers count from 0 (the title line).\n";
+    if (argc != 2 && argc != 3) {
+        std::cerr << "usage: coursecheck <textDir> [<wordList>]\n"
+                     "Checks c1.txt .. c50.txt; line numbers count from 0 (the title line).\n"
+                     "wordList: the words whose first sentence must show their spelling, one a\n"
+                     "line (default: loanwords.txt beside textDir).\n";
         return 2;
     }
     const std::filesystem::path dir = argv[1];
@@ -19,8 +23,15 @@ int main(int argc, char** argv) {
         std::cerr << "coursecheck: " << dir.string() << " is not a folder\n";
         return 2;
     }
+    const std::filesystem::path wordList =
+        argc == 3 ? std::filesystem::path(argv[2]) : dir / ".." / "loanwords.txt";
+    std::vector<std::string> spelledWords;
+    if (!coursecheck::readWordList(wordList, spelledWords)) {
+        std::cerr << "coursecheck: cannot read the word list " << wordList.string() << '\n';
+        return 2;
+    }
     try {
-        const coursecheck::CourseResult result = coursecheck::checkCourse(dir);
+        const coursecheck::CourseResult result = coursecheck::checkCourse(dir, spelledWords);
         std::set<std::string> filesWithFindings;
         for (const auto& f : result.findings) {
             std::cout << coursecheck::formatFinding(f) << '\n';
