@@ -9,8 +9,9 @@ public:
     TempAppDir() {
         namespace fs = std::filesystem;
         previous_ = fs::current_path();
-        char pattern[] = "/tmp/yomirin-test-XXXXXX";
-        dir_ = mkdtemp(pattern);
+        // In TMPDIR when it is set, as the loaded check of the save tests puts it on a tmpfs.
+        std::string pattern = (fs::temp_directory_path() / "yomirin-test-XXXXXX").string();
+        dir_ = mkdtemp(pattern.data());
         fs::current_path(dir_);
         for (const char* sub : {"text", "onsei", "bmp", "savedata"})
             fs::create_directories(dir_ / sub);

@@ -197,8 +197,8 @@ ProgramRun runProgram(const Folder& folder, const char* hook = "YOMIRIN_CLOSE_WH
 class HostileStart : public testing::TestWithParam<HostileCase> {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/yomirin-hostile-XXXXXX";
-        scratch = mkdtemp(pattern);
+        std::string pattern = (fs::temp_directory_path() / "yomirin-hostile-XXXXXX").string();
+        scratch = mkdtemp(pattern.data());
     }
     void TearDown() override { fs::remove_all(scratch); }
     fs::path scratch;
