@@ -8,10 +8,10 @@ trap 'rm -rf "$work"' EXIT
 fail() { echo "launcher test: $*" >&2; exit 1; }
 
 # A fake installation whose "program" prints the folder it was started in.
-mkdir -p "$work/usr/bin" "$work/usr/lib/yomirin" "$work/usr/share/yomirin"/{text,onsei,bmp}
+mkdir -p "$work/usr/bin" "$work/usr/libexec/yomirin" "$work/usr/share/yomirin"/{text,onsei,bmp}
 cp "$launcher" "$work/usr/bin/yomirin"
-printf '#!/bin/sh\npwd\n' >"$work/usr/lib/yomirin/yomirin"
-chmod +x "$work/usr/bin/yomirin" "$work/usr/lib/yomirin/yomirin"
+printf '#!/bin/sh\npwd\n' >"$work/usr/libexec/yomirin/yomirin"
+chmod +x "$work/usr/bin/yomirin" "$work/usr/libexec/yomirin/yomirin"
 
 start_as() { env -i PATH=/usr/bin:/bin HOME="$work/$1" ${2:+XDG_DATA_HOME="$2"} "$work/usr/bin/yomirin"; }
 

@@ -9,7 +9,7 @@ set -eu
 self=$(readlink -f "$0")
 prefix=$(cd "$(dirname "$self")/.." && pwd)
 shared=$prefix/share/yomirin
-program=$prefix/lib/yomirin/yomirin
+program=$prefix/libexec/yomirin/yomirin
 
 folder=${XDG_DATA_HOME:-${HOME:?no HOME}/.local/share}/yomirin
 mkdir -p "$folder/savedata"

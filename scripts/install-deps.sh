@@ -22,6 +22,8 @@ packages=(
                                     # a session bus, the accessibility bus and registry, a reader
   x11-xserver-utils                 # xrdb: the end-to-end suite's desktop that doubles its windows
   appstream dpkg-dev                # checking the AppStream metadata; the Debian package's dependencies
+  lintian                           # checking the Debian package as Debian does
+  python3-markdown                  # the guide's HTML page, made at build time
 )
 
 missing=()

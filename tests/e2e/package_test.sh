@@ -45,7 +45,7 @@ say "apt install ./$(basename "$deb")"
 inside "apt-get update -qq && apt-get install -y -qq /root/$(basename "$deb") >/root/install.log 2>&1" \
   || { tail -n 20 "$root/root/install.log"; fail "install"; }
 inside "apt-get install -y -qq xvfb xauth >/dev/null 2>&1" || fail "installing the virtual display"
-for f in /usr/bin/yomirin /usr/lib/yomirin/yomirin /usr/share/yomirin/text/c1.txt /usr/share/yomirin/onsei/001.wav \
+for f in /usr/bin/yomirin /usr/libexec/yomirin/yomirin /usr/share/yomirin/text/c1.txt /usr/share/yomirin/onsei/001.wav \
          /usr/share/yomirin/bmp/bg.bmp /usr/share/yomirin/bmp/bg@2x.bmp \
          /usr/share/applications/org.yomirin.Yomirin.desktop \
          /usr/share/metainfo/org.yomirin.Yomirin.metainfo.xml /usr/share/icons/hicolor/48x48/apps/yomirin.png; do
@@ -66,7 +66,7 @@ done
 say "started as two learners, each in a folder of their own"
 
 inside "apt-get purge -y -qq yomirin >/root/remove.log 2>&1" || { tail -n 20 "$root/root/remove.log"; fail "removal"; }
-left=$(cd "$root" && ls -d usr/bin/yomirin usr/lib/yomirin usr/share/yomirin usr/share/applications/org.yomirin.Yomirin.desktop \
+left=$(cd "$root" && ls -d usr/bin/yomirin usr/libexec/yomirin usr/share/yomirin usr/share/applications/org.yomirin.Yomirin.desktop \
   usr/share/metainfo/org.yomirin.Yomirin.metainfo.xml usr/share/icons/hicolor/*/apps/yomirin.png 2>/dev/null)
 [ -z "$left" ] || fail "left behind after removal: $left"
 inside "dpkg -s yomirin >/dev/null 2>&1" && fail "dpkg still knows the package"
