@@ -80,6 +80,14 @@ public:
         sink_.setBufferSize(format.bytesForDuration(aheadMs * 1000));
         sink_.start(&feed_);
     }
+    // Stopped before it goes. The sink's destructor closes its stream and then runs the event
+    // loop once more; a sink closed that way still counts itself as playing, so a feed it had
+    // queued for itself (it queues one whenever the server asks for more than a step, as after a
+    // busy moment such as the closing save) would then ask the closed stream for room, which the
+    // sound server's client library answers with an abort. A stopped sink ignores that feed.
+    ~SinkLine() override { sink_.stop(); }
+    SinkLine(const SinkLine&) = delete;
+    SinkLine& operator=(const SinkLine&) = delete;
     // A sink that failed to open, or lost its sound server, stops; running short of samples for a
     // moment only makes it idle.
     bool running() const { return sink_.state() != QAudio::StoppedState; }
