@@ -101,9 +101,9 @@ AutoLabel::AutoLabel(QWidget* parent, bool centred) : QLabel(parent) {
     setIndent(0);
     setTextFormat(Qt::PlainText);
     setFocusPolicy(Qt::NoFocus);
-    // Every label gets its own font or caption before it is shown, and is measured then: the
-    // default font is never drawn, and measuring it would cost a font engine of its own.
-    presetFontSpec(spec_);
+    // Measured when given a caption or font, or else as it first shows: the default font is
+    // mostly replaced before anything is drawn, and measuring it would cost a font engine.
+    takeFont(spec_);
 }
 
 void AutoLabel::fitToText() {
@@ -113,7 +113,7 @@ void AutoLabel::fitToText() {
 }
 
 void AutoLabel::showEvent(QShowEvent* event) {
-    // A label given its font and caption without measuring is measured as it first shows.
+    // A label given neither caption nor font is measured as it first shows.
     if (!measured_)
         fitToText();
     QLabel::showEvent(event);
@@ -125,11 +125,11 @@ void AutoLabel::setCaption(const QString& text) {
 }
 
 void AutoLabel::setFontSpec(const records::FontSpec& stored) {
-    presetFontSpec(stored);
+    takeFont(stored);
     fitToText();
 }
 
-void AutoLabel::presetFontSpec(const records::FontSpec& stored) {
+void AutoLabel::takeFont(const records::FontSpec& stored) {
     spec_ = stored;
     measured_ = false;
     setFont(toQFont(spec_));
@@ -139,14 +139,9 @@ void AutoLabel::presetFontSpec(const records::FontSpec& stored) {
 }
 
 void AutoLabel::setFontPixels(int pixels) {
-    presetFontPixels(pixels);
-    fitToText();
-}
-
-void AutoLabel::presetFontPixels(int pixels) {
     records::FontSpec stored = spec_;
     app::setFontPixels(stored, pixels, screenPpi());
-    presetFontSpec(stored);
+    setFontSpec(stored);
 }
 
 void AutoLabel::setFontColor(records::StoredColor color) {

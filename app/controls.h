@@ -41,12 +41,7 @@ public:
 
     const records::FontSpec& fontSpec() const { return spec_; }
     void setFontSpec(const records::FontSpec& stored);
-    // The font without the label's measuring, for a label whose font or caption is set again
-    // before it is ever shown: measuring loads a font engine for each face and size, which a
-    // start would otherwise pay for fonts it never draws.
-    void presetFontSpec(const records::FontSpec& stored);
     void setFontPixels(int pixels);
-    void presetFontPixels(int pixels);
     void setFontColor(records::StoredColor color);
 
     void setLeft(int x) { move(x, y()); }
@@ -66,6 +61,7 @@ protected:
 
 private:
     void fitToText();
+    void takeFont(const records::FontSpec& stored);
 
     records::FontSpec spec_;
     bool measured_ = false;

@@ -116,10 +116,8 @@ void TForm1::attachWindows(TForm2* messageWindow, TForm3* resultsWindow, TForm4*
 AutoLabel* TForm1::makeLabel(const QString& caption, int pixels, bool bold,
                              records::StoredColor color, bool centred) {
     auto* label = new AutoLabel(this, centred);
-    // Not measured here: ApplyFontSizes sets each label's size for the screen, or a caption of its
-    // own is set, before the window first shows, and each font measured costs a font engine.
-    label->presetFontSpec(resourceFont(pixels, bold, color));
-    label->setText(caption);
+    label->setFontSpec(resourceFont(pixels, bold, color));
+    label->setCaption(caption);
     return label;
 }
 
@@ -170,8 +168,7 @@ void TForm1::createControls() {
     lbl_chapter = makeLabel(QStringLiteral("1"), 19, true, black);
 
     Lbl_eibun = new AutoLabel(this, true);
-    // Replaced by the default sentence font before the window is first shown.
-    Lbl_eibun->presetFontSpec(
+    Lbl_eibun->setFontSpec(
         resourceFont(24, false, records::windowTextColor, "HGSｺﾞｼｯｸE"));
     Lbl_eibun->move(48, 112);
     Lbl_eibun->hide();
@@ -239,7 +236,7 @@ void TForm1::ApplyFontSizes() {
     records::FontSpec edit = resourceFont(21, true, records::windowTextColor);
     app::setFontPixels(edit, 22, app::screenPpi());
     Edit1->setAnswerFont(app::toQFont(edit));
-    Lbl_seikai->presetFontPixels(19); // measured with each mark, the only time it shows
+    Lbl_seikai->setFontPixels(19);
     for (AutoLabel* label : {lbl_f1, lbl_f2, lbl_f3, lbl_f4, lbl_f5})
         label->setFontPixels(12);
     for (AutoLabel* tab : {Lbl_gakusyuu, Lbl_testgakusyuu, Lbl_test, Lbl_seiseki})

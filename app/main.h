@@ -55,6 +55,9 @@ public:
     void ApplyFontSizes();
     void LayoutMainWindow();
     void InitSession();
+    // Reads the course text of the program folder; the window's creation takes it from the start
+    // files.
+    void ReadCourse();
     // Writes save.dat and then fs.dat; a failure is reported, leaves the old file whole and
     // gives false, and the caller then ends what it was doing.
     bool SaveState();
@@ -237,6 +240,4 @@ private:
     TForm4* settingsWindow_ = nullptr;
     TForm6* splash_ = nullptr;
     bool centredOnce_ = false;
-    // The course of the start files serves the first session; a later one reads it again.
-    bool courseReadForFirstSession_ = true;
 };

@@ -45,16 +45,14 @@ void TForm1::InitSession() {
     if (state_.showShortcuts == 1)
         ShowFunctionKeyCaptions(1);
     ShowStepAndChapter();
-    if (courseReadForFirstSession_)
-        courseReadForFirstSession_ = false;
-    else
-        content_.loadCourseText(platform::appDir());
     ShowCounter();
     ShowStudyView();
     state_.testRunning = 0;
     state_.reviewActive = 0;
     state_.windowFocusTag = session::NoWindow;
 }
+
+void TForm1::ReadCourse() { content_.loadCourseText(platform::appDir()); }
 
 void TForm1::BuildSentenceOrder() {
     session::buildSentenceOrder(state_.sentence, state_.step, state_.chapter,

@@ -116,7 +116,7 @@ def run():
     # Everything the sound server and its clients keep goes below tmp; none of them may start a
     # session bus or another server of their own.
     env = {k: v for k, v in os.environ.items()
-           if not k.startswith(("QT_", "PULSE_", "XDG_")) and k not in ("DISPLAY", "XAUTHORITY", "YOMIRIN_QUIT_WHEN_SHOWN")}
+           if not k.startswith(("QT_", "PULSE_", "XDG_")) and k not in ("DISPLAY", "XAUTHORITY", "YOMIRIN_WHEN_SHOWN")}
     for d in ("home", "run", "state", "app/savedata"):
         os.makedirs(os.path.join(tmp, d), mode=0o700)
     with open(os.path.join(tmp, "client.conf"), "w") as f:

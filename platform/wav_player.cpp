@@ -1,6 +1,6 @@
 #include "platform/wav_player.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QTimer>
 
 namespace platform {
@@ -11,10 +11,10 @@ constexpr int bringUpDelayMs = 300;
 
 } // namespace
 
-WavPlayer::WavPlayer() = default;
+WavPlayer::WavPlayer(std::function<void()> beep) : beep_(std::move(beep)) {}
 WavPlayer::~WavPlayer() = default;
 
-void WavPlayer::beep() { QApplication::beep(); }
+void WavPlayer::beep() { beep_(); }
 
 WavPlayer::OpenLine WavPlayer::openLine() {
     if (!moduleTried_) {

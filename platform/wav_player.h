@@ -5,6 +5,8 @@
 #include <QLibrary>
 #include <QObject>
 
+#include <functional>
+
 namespace platform {
 
 // Plays WAVE files through the sound system. Qt Multimedia and the sound server are brought up
@@ -12,7 +14,8 @@ namespace platform {
 // output stays open from then on; the voice about to be asked for is read beforehand.
 class WavPlayer final : public Sound, private AudioDevice {
 public:
-    WavPlayer();
+    // The warning beep is the desktop's own, which only the window layer can reach.
+    explicit WavPlayer(std::function<void()> beep);
     ~WavPlayer() override;
     void playWave(const std::string& path) override { playback_.play(path); }
     void prepare(const std::string& path) override { playback_.prepare(path); }
@@ -29,6 +32,7 @@ private:
     QLibrary module_;
     OpenLine openLine_ = nullptr;
     bool moduleTried_ = false;
+    std::function<void()> beep_;
     WavePlayback playback_{*this}; // last: its lines close before anything else goes
 };
 

@@ -50,6 +50,7 @@ public:
                            .arg(QString::fromStdString(path), QString::fromStdString(error.message())));
         return false;
     }
+    void readCourse() override { main_.ReadCourse(); }
     void initSession() override { main_.InitSession(); }
     void setDefaultSentenceFont() override { main_.SetDefaultSentenceFont(); }
     void buildSentenceOrder() override { main_.BuildSentenceOrder(); }
@@ -100,9 +101,8 @@ app::FontDialog& TForm4::fontDialog() {
 void TForm4::createControls() {
     const auto heading = [this](const char* text, int left, int top) {
         auto* label = new AutoLabel(this);
-        // Measured as the window first shows: most sessions never open it.
-        label->presetFontSpec(windowFont(windowPixels));
-        label->setText(QString::fromUtf8(text));
+        label->setFontSpec(windowFont(windowPixels));
+        label->setCaption(QString::fromUtf8(text));
         label->move(left, top);
         return label;
     };

@@ -10,6 +10,7 @@ std::uint8_t flag(bool ticked) { return ticked ? 1 : 0; }
 bool resetAll(SessionState& state, SettingsTarget& target) {
     if (!target.deleteSaveFile())
         return false; // a reset now would only load the old file again
+    target.readCourse();
     target.initSession();
     // The window is still on show until the save has gone through.
     state.windowFocusTag = SettingsWindow;

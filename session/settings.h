@@ -26,6 +26,8 @@ public:
     virtual ~SettingsTarget() = default;
     // Deletes save.dat; false (after telling the learner) when a save file is still there.
     virtual bool deleteSaveFile() = 0;
+    // Reads the course text again: the reset starts as the program does.
+    virtual void readCourse() = 0;
     virtual void initSession() = 0;
     virtual void setDefaultSentenceFont() = 0;
     virtual void buildSentenceOrder() = 0;

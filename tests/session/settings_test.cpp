@@ -18,6 +18,7 @@ public:
         log("delete");
         return deleteWorks;
     }
+    void readCourse() override { log("course"); }
     void initSession() override {
         log("init");
         state_ = SessionState{}; // the defaults, as with no save file
@@ -79,8 +80,8 @@ TEST(Settings, WhatExecutingDoesForEachTicking) {
     checklistAndRandom.clearChecklist = checklistAndRandom.randomOrder = true;
     checklistAndRandom.showShortcuts = true;
     const Row rows[] = {
-        {"reset", reset, StudyMode, {"delete", "init", "font", "save tag=4"}},
-        {"reset ignores the other ticks", resetAndMore, TestMode, {"delete", "init", "font", "save tag=4"}},
+        {"reset", reset, StudyMode, {"delete", "course", "init", "font", "save tag=4"}},
+        {"reset ignores the other ticks", resetAndMore, TestMode, {"delete", "course", "init", "font", "save tag=4"}},
         {"options only", optionsOnly, StudyMode, {"captions 0", "save tag=4"}},
         {"checklist in study", checklistAndRandom, StudyMode,
          {"order random=0 checklist=0", "study view", "captions 1", "save tag=4"}},
@@ -140,7 +141,7 @@ TEST(Settings, AFailureEndsTheRunWhereItHappensAndKeepsWhatWasApplied) {
     };
     const Row rows[] = {
         {"options", false, true, {"order random=0 checklist=0", "study view", "captions 0", "save tag=4"}, 3, 0},
-        {"reset, save fails", true, true, {"delete", "init", "font", "save tag=4"}, 1, 0},
+        {"reset, save fails", true, true, {"delete", "course", "init", "font", "save tag=4"}, 1, 0},
         {"reset, save.dat stays", true, false, {"delete"}, 3, 42},
     };
     for (const Row& row : rows) {

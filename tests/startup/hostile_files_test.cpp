@@ -160,8 +160,8 @@ struct ProgramRun {
     double seconds = 0;
 };
 
-// hook: YOMIRIN_CLOSE_WHEN_SHOWN (close as the close box does) or YOMIRIN_QUIT_WHEN_SHOWN.
-ProgramRun runProgram(const Folder& folder, const char* hook = "YOMIRIN_CLOSE_WHEN_SHOWN") {
+// whenShown: "close" (as the close box does) or "quit" (without closing), the program's test hook.
+ProgramRun runProgram(const Folder& folder, const char* whenShown = "close") {
     const fs::path errorLog = folder.root.parent_path() / "stderr.txt";
     const auto start = std::chrono::steady_clock::now();
     const pid_t child = fork();
@@ -171,7 +171,7 @@ ProgramRun runProgram(const Folder& folder, const char* hook = "YOMIRIN_CLOSE_WH
         const int fd = ::open(errorLog.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         dup2(fd, STDERR_FILENO);
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        setenv(hook, "1", 1);
+        setenv("YOMIRIN_WHEN_SHOWN", whenShown, 1);
         execl("./yomirin", "yomirin", static_cast<char*>(nullptr));
         _exit(127);
     }
@@ -241,7 +241,7 @@ INSTANTIATE_TEST_SUITE_P(Files, HostileStart, testing::ValuesIn(hostileCases),
 TEST_F(HostileStartQuit, QuitWhenShownLeavesTheSaveFilesAsTheyWere) {
     const Folder folder = freshCopy(YOMIRIN_PROGRAM_DIR, scratch / "yomirin");
     folder.write("savedata/save.dat", validSaveDat());
-    const ProgramRun run = runProgram(folder, "YOMIRIN_QUIT_WHEN_SHOWN");
+    const ProgramRun run = runProgram(folder, "quit");
     ASSERT_TRUE(run.finished) << run.errors;
     EXPECT_EQ(run.exitCode, 0) << run.errors;
     EXPECT_EQ(folder.read("savedata/save.dat"), validSaveDat());
