@@ -230,6 +230,7 @@ TEST_F(StudyTest, UndecodableBytesShowAsReplacementCharacters) {
     for (int i = 1; i <= 10; ++i)
         text += "x\r\n\x82\xa0\x82\r\nBroken \xff line.\r\np\r\nq\r\n";
     dir.write("text/c1.txt", text);
+    form1->ReadCourse();
     form1->InitSession();
     EXPECT_EQ(form1->lbl_title->text(), QStringLiteral("漢\uFFFD@"));
     EXPECT_EQ(english(), QStringLiteral("Broken \uFFFD line."));
