@@ -21,5 +21,14 @@ for part in text onsei bmp; do
   fi
 done
 
+# In a Wayland session the program runs through XWayland, which such a session provides: on
+# Qt's Wayland platform a window can neither place itself nor stay on top nor take the focus, and
+# the splash, the message window's questions and the hand-over of the focus to an open window all
+# need to. A platform the learner chose stays theirs.
+if [ -z "${QT_QPA_PLATFORM:-}" ] && [ -n "${DISPLAY:-}" ] &&
+   { [ "${XDG_SESSION_TYPE:-}" = wayland ] || [ -n "${WAYLAND_DISPLAY:-}" ]; }; then
+  export QT_QPA_PLATFORM=xcb
+fi
+
 cd "$folder"
 exec "$program" "$@"

@@ -7,11 +7,14 @@ Runs beside the end-to-end suite in its private desktop (the suite's DISPLAY and
 where at-spi-bus-launcher runs) and answers one request per line on standard input:
 
     tree <pid>
+    press {"pid": <pid>, "window": <window name>, "name": <control name>}
 
-with one line of JSON on standard output: the windows on show of the application whose process
-is <pid>, each as {"name", "extents", "nodes"}, the nodes being the window's descendants on show
-as {"role", "name", "checked", "extents"}; or null while the application is not (yet) known to
-the registry. It is a process of its own because pyatspi keeps its bus connection for the life
+with one line of JSON on standard output. For tree: the windows on show of the application whose
+process is <pid>, each as {"name", "extents", "nodes"}, the nodes being the window's descendants
+on show as {"role", "name", "checked", "extents"}; or null while the application is not (yet)
+known to the registry. For press: true once the control on show of that name in that window has
+done its first action (a button's press), as a screen reader's user presses it without a mouse
+or keyboard; false when there is no such control. It is a process of its own because pyatspi keeps its bus connection for the life
 of the process, while each scenario of the suite brings its own buses, and because a hung call
 in it must not hang the suite.
 """
@@ -55,29 +58,40 @@ def nodes_on_show(accessible, into):
             continue   # the widget went while it was being read
 
 
-def application(pid):
+def applications(pid):
+    """The process's entries in the registry: usually one, but under XWayland the program is
+    listed twice, once without windows."""
     desktop = pyatspi.Registry.getDesktop(0)
+    found = []
     for app in desktop:
         try:
             if app is not None and app.get_process_id() == pid:
-                return app
+                # Every read asks the program again: a cached name would be the text of an
+                # earlier moment.
+                app.clear_cache()
+                found.append(app)
         except GLib.Error:
             continue
-    return None
+    return found
+
+
+def windows_on_show(pid):
+    for app in applications(pid):
+        for window in app:
+            try:
+                if window is not None and window.getState().contains(SHOWING):
+                    yield window
+            except GLib.Error:
+                continue
 
 
 def tree(pid):
     settle()
-    app = application(pid)
-    if app is None:
+    if not applications(pid):
         return None
-    # Every read asks the program again: a cached name would be the text of an earlier moment.
-    app.clear_cache()
     windows = []
-    for window in app:
+    for window in windows_on_show(pid):
         try:
-            if window is None or not window.getState().contains(SHOWING):
-                continue
             nodes = []
             nodes_on_show(window, nodes)
             windows.append({"name": window.name or "", "extents": extents(window), "nodes": nodes})
@@ -86,15 +100,51 @@ def tree(pid):
     return windows
 
 
+def control_on_show(accessible, name):
+    for child in accessible:
+        try:
+            if child is None or not child.getState().contains(SHOWING):
+                continue
+            if (child.name or "") == name:
+                return child
+            found = control_on_show(child, name)
+            if found:
+                return found
+        except GLib.Error:
+            continue
+    return None
+
+
+def press(pid, window_name, name):
+    settle()
+    for window in windows_on_show(pid):
+        try:
+            if window.name != window_name:
+                continue
+            control = control_on_show(window, name)
+            if control:
+                return bool(control.queryAction().doAction(0))
+        except (GLib.Error, NotImplementedError):
+            continue
+    return False
+
+
 def main():
     for line in sys.stdin:
-        words = line.split()
+        words = line.split(maxsplit=1)
         if words[:1] == ["tree"] and len(words) == 2:
             try:
                 answer = tree(int(words[1]))
             except GLib.Error:
                 answer = None   # the application went while it was being read
             print(json.dumps(answer, ensure_ascii=False), flush=True)
+        elif words[:1] == ["press"] and len(words) == 2:
+            request = json.loads(words[1])
+            try:
+                answer = press(request["pid"], request["window"], request["name"])
+            except GLib.Error:
+                answer = False
+            print(json.dumps(answer), flush=True)
         else:
             print(json.dumps({"error": f"unknown request {line.strip()!r}"}), flush=True)
 

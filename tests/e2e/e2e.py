@@ -10,8 +10,8 @@ the bitmaps and voices that are tones of known pitch; it drives the program with
 does (AT-SPI, on a private session bus and accessibility bus), and reads save.dat and fs.dat
 after the program ends. Screenshots go to <screenshot-dir>. Exits 1 when a scenario fails.
 """
-import array, datetime, json, math, os, select, shutil, signal, struct, subprocess, sys, tempfile
-import time, wave
+import array, datetime, glob, json, math, os, re, select, shutil, signal, struct, subprocess, sys
+import tempfile, time, wave
 
 PROGRAM, BMP_DIR, CHIME, SHOTS = map(os.path.abspath, sys.argv[1:5])
 ONLY = sys.argv[5:]
@@ -253,14 +253,22 @@ class ScreenReader:
 
     def windows(self, pid):
         """{window name: {"extents", "nodes"}} of the process's windows on show."""
-        self.proc.stdin.write(f"tree {pid}\n")
+        return {w["name"]: w for w in self.ask(f"tree {pid}") or []}
+
+    def press(self, pid, window, name):
+        """Presses the control of that name through its accessible action, as a screen reader's
+        user does; False when no such control is on show."""
+        return self.ask("press " + json.dumps({"pid": pid, "window": window, "name": name}))
+
+    def ask(self, request):
+        self.proc.stdin.write(request + "\n")
         self.proc.stdin.flush()
         if not select.select([self.proc.stdout], [], [], 30)[0]:
             raise Failed("the screen reader did not answer within 30 s")
         line = self.proc.stdout.readline()
         if not line:
             raise Failed("the screen reader ended")
-        return {w["name"]: w for w in json.loads(line) or []}
+        return json.loads(line)
 
 
 # ---- listening --------------------------------------------------------------------------------
@@ -327,15 +335,19 @@ def loud_blocks(samples, rate):
 
 def pitch_of(samples, rate):
     """The pitch from the zero crossings of the loud 10 ms blocks, so that a gap (a loaded
-    machine leaves one in a sound now and then) counts for nothing; None for silence."""
+    machine leaves one in a sound now and then) counts for nothing; None for silence. A block
+    whose count is more than one off the blocks' median is left out too: the sound server's
+    resampler rings at a gap's edges and adds crossings of its own."""
     block = rate // 100
     loud = loud_blocks(samples, rate)
     if len(loud) < 5:
         return None
     # Each block with the sample before it: a crossing between two blocks counts too.
-    crossings = sum(1 for at in loud for a, b in zip(samples[at - 1:at + block - 1],
-                                                     samples[at:at + block]) if (a < 0) != (b < 0))
-    return crossings / 2 / (len(loud) * block / rate)
+    counts = [sum(1 for a, b in zip(samples[at - 1:at + block - 1], samples[at:at + block])
+                  if (a < 0) != (b < 0)) for at in loud]
+    median = sorted(counts)[len(counts) // 2]
+    steady = [c for c in counts if abs(c - median) <= 1]
+    return sum(steady) / 2 / (len(steady) * block / rate)
 
 
 def chime_pitch():
@@ -374,17 +386,17 @@ class Program:
     the suite fails a scenario that leaves a program's end unchecked. `main_window=False` for a
     start that is not expected to show one."""
 
-    def __init__(self, desktop, folder, main_window=True):
+    def __init__(self, desktop, folder, main_window=True, argv=None, cwd=None, env=None):
         self.desktop, self.folder = desktop, folder
         self.exit_checked = False
         # The accessibility bridge comes up even though no screen reader asked for it on the bus.
-        env = dict(desktop.env, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
+        env = env or dict(desktop.env, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
         self.log = open(os.path.join(desktop.tmp, "yomirin.log"), "ab")
         number = len(desktop.programs) + 1
         self.stderr_path = os.path.join(desktop.tmp, f"yomirin-{number}.stderr")
         with open(self.stderr_path, "wb") as stderr:
-            self.proc = desktop.start([PROGRAM], cwd=folder, env=env, stdout=self.log,
-                                      stderr=stderr)
+            self.proc = desktop.start(argv or [PROGRAM], cwd=cwd or folder, env=env,
+                                      stdout=self.log, stderr=stderr)
         desktop.programs.append(self)
         if main_window:
             # Polled often rather than with search --sync, which looks only twice a second: the
@@ -1043,6 +1055,166 @@ def scenario_scale_two(d, folder):
 
 
 scenario_scale_two.desktop = DoubledDesktop
+
+
+# ---- GNOME's default session on Debian 12: Wayland with XWayland, sound through PipeWire ---------
+
+class WaylandDesktop(Desktop):
+    """What a program sees of a GNOME session on Debian 12: a Wayland compositor with XWayland
+    (weston's headless back end), PipeWire with WirePlumber and PipeWire's PulseAudio server (a null
+    sink, as there is no sound card), a session bus and the accessibility bus. The compositor has
+    no seat, and XWayland crashes on synthetic input (XTEST) without one: keys reach the program as
+    X events sent to its window, and buttons are pressed through the accessibility bus."""
+    SOCKET, WIDTH, HEIGHT = "wayland-e2e", 1024, 768
+
+    def __init__(self, tmp):
+        self.tmp, self.children, self._reader, self.programs = tmp, [], None, []
+        env = {k: v for k, v in os.environ.items()
+               if not k.startswith(("QT_", "PULSE_", "PIPEWIRE_", "XDG_", "DBUS_", "AT_SPI_",
+                                    "WAYLAND_"))
+               and k not in ("DISPLAY", "XAUTHORITY")}
+        for d in ("home", "run"):
+            os.makedirs(os.path.join(tmp, d), mode=0o700)
+        env.update(HOME=os.path.join(tmp, "home"), XDG_RUNTIME_DIR=os.path.join(tmp, "run"),
+                   XDG_SESSION_TYPE="wayland", XDG_CURRENT_DESKTOP="GNOME")
+        self.env = env
+        self.log = open(os.path.join(tmp, "desktop.log"), "ab")
+        self.start_session_bus()
+        # Before there is a display: the bus is then found through the session bus alone, as on
+        # a Wayland desktop, rather than also through a property of XWayland's root window.
+        self.start_accessibility_bus()
+        self.start_pipewire()
+        self.start_compositor()
+
+    def start_pipewire(self):
+        run = self.env["XDG_RUNTIME_DIR"]
+        pipewire = self.start(["pipewire"], stdout=self.log, stderr=self.log)
+        self.poll(lambda: os.path.exists(os.path.join(run, "pipewire-0")), "PipeWire", pipewire)
+        self.start(["wireplumber"], stdout=self.log, stderr=self.log)
+        pulse = self.start(["pipewire-pulse"], stdout=self.log, stderr=self.log)
+        self.poll(lambda: self.succeeds(["pactl", "info"]), "PipeWire's PulseAudio server", pulse)
+        expect(self.succeeds(["pactl", "load-module", "module-null-sink", "sink_name=e2e",
+                              f"rate={RATE}", "channels=1"]), "no null sink on PipeWire")
+        self.poll(lambda: self.succeeds(["pactl", "set-default-sink", "e2e"]) and "Default Sink: e2e"
+                  in subprocess.run(["pactl", "info"], env=self.env, capture_output=True,
+                                    text=True, timeout=30).stdout,
+                  "the null sink as PipeWire's default", pulse)
+
+    def start_compositor(self):
+        log = os.path.join(self.tmp, "weston.log")
+        # --debug lets weston-screenshooter take the compositor's picture.
+        weston = self.start(["weston", "--backend=headless-backend.so", "--xwayland", "--debug",
+                             "--use-pixman", f"--socket={self.SOCKET}", f"--width={self.WIDTH}",
+                             f"--height={self.HEIGHT}", "--idle-time=0", f"--log={log}"],
+                            stdout=self.log, stderr=self.log)
+        found = []
+
+        def xwayland_display():
+            with open(log, errors="replace") if os.path.exists(log) else open(os.devnull) as f:
+                found[:] = re.findall(r"xserver listening on display (:\d+)", f.read())
+            return found
+        self.poll(xwayland_display, "weston with XWayland", weston)
+        self.env.update(WAYLAND_DISPLAY=self.SOCKET, DISPLAY=found[0])
+        # XWayland itself starts with its first X client.
+        self.poll(lambda: self.succeeds(["xdotool", "getdisplaygeometry"]), "XWayland", weston)
+
+    def screenshot(self, name):
+        """The compositor's picture of its output (XWayland's root window shows nothing)."""
+        before = set(glob.glob(os.path.join(self.tmp, "wayland-screenshot-*.png")))
+        subprocess.run(["weston-screenshooter"], cwd=self.tmp, env=self.env, capture_output=True,
+                       timeout=30)
+        made = set(glob.glob(os.path.join(self.tmp, "wayland-screenshot-*.png"))) - before
+        expect(made, "weston-screenshooter took no picture")
+        os.makedirs(SHOTS, exist_ok=True)
+        path = os.path.join(SHOTS, name + ".png")
+        shutil.move(made.pop(), path)
+        return path
+
+
+class InstalledProgram(Program):
+    """The program installed under prefix, started by its launcher with the session's
+    environment alone, as the desktop's menu starts it; its folder is the one the launcher makes.
+    Its window is looked for on XWayland: the launcher has to ask Qt for its X platform."""
+
+    def __init__(self, desktop, prefix):
+        home = desktop.env["HOME"]
+        super().__init__(desktop, os.path.join(home, ".local", "share", "yomirin"),
+                         argv=[os.path.join(prefix, "bin", "yomirin")], cwd=home,
+                         env=dict(desktop.env, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1"))
+
+    def send_key(self, key):
+        """A key as an X event sent to the main window (no seat, no XTEST)."""
+        self.desktop.xdotool("key", "--window", self.window, key)
+
+    def press_by_reader(self, window, name):
+        expect(self.desktop.reader.press(self.proc.pid, window, name), f"no {name!r} in {window!r}")
+
+
+def install_program(d, folder):
+    """The build installed under a fresh prefix, with the test course and its voices in place of
+    the real ones, so that what is heard tells the sentence."""
+    build = os.path.dirname(os.path.dirname(PROGRAM))
+    expect(os.path.exists(os.path.join(build, "cmake_install.cmake")),
+           f"{build} is not the build tree of {PROGRAM}")
+    prefix = os.path.join(d.tmp, "usr")
+    done = subprocess.run(["cmake", "--install", build, "--prefix", prefix], capture_output=True,
+                          text=True, timeout=300)
+    expect(done.returncode == 0, f"cmake --install: {done.stderr.strip()[-500:]}")
+    for part in ("text", "onsei"):
+        installed = os.path.join(prefix, "share", "yomirin", part)
+        shutil.rmtree(installed)
+        shutil.copytree(os.path.join(folder, part), installed)
+    return prefix
+
+
+def colour_box(rgb, width, colour):
+    """The count and the bounding box (left, top, right, bottom) of the pixels of one colour."""
+    wanted = bytes(colour)
+    xs, ys, count = [], [], 0
+    for at in range(0, len(rgb), 3):
+        if rgb[at:at + 3] == wanted:
+            count += 1
+            xs.append(at // 3 % width)
+            ys.append(at // 3 // width)
+    return count, ((min(xs), min(ys), max(xs), max(ys)) if count else None)
+
+
+def expect_question_in_front(shot):
+    """The message window's blue panel is seen whole, and within the main window's bounds."""
+    rgb = raw_pixels(shot)
+    width = WaylandDesktop.WIDTH
+    blue, blue_box = colour_box(rgb, width, (0, 73, 148))
+    expect(blue > 20000, f"only {blue} pixels of the question's blue panel are seen")
+    _, content = colour_box(rgb, width, (225, 221, 202))   # the main window's content area
+    expect(content, "the main window is not seen")
+    left, top = content[0], content[1] - 62                  # the content area begins at row 62
+    x0, y0, x1, y1 = blue_box
+    expect(left <= x0 and x1 < left + 800 and top <= y0 and y1 < top + 600,
+           f"the question {blue_box} is not over the main window at {left}, {top}")
+
+
+def scenario_wayland_pipewire(d, folder):
+    prefix = install_program(d, folder)
+    p = InstalledProgram(d, prefix)
+    expect(d.xdotool("getwindowname", p.window) == CAPTION, "the caption on XWayland")
+    expect(p.window_of_size(800, 600) == p.window, "the client area is not 800 x 600")
+    p.wait_for(lambda: p.window_of_size(476, 359) is None, "the splash to go")
+    expect_sentence(p, 1, "the start")
+    with Listening(d) as heard:
+        p.send_key("F2")
+        heard.until_quiet()
+    expect_heard(heard, tone_hz(2), "F2 through PipeWire")
+    expect_sentence(p, 2, "F2")
+    p.press_by_reader(MAIN, "Exit")
+    p.wait_to_read("終了してもよろしいですか？", MESSAGE)
+    expect_question_in_front(d.screenshot("wayland-exit-question"))
+    p.press_by_reader(MESSAGE, "YES")
+    p.expect_clean_exit("YES to the exit question")
+    expect(len(p.save()) == SAVE_SIZE, "no save.dat after the close")
+    expect(os.path.getsize(os.path.join(p.folder, "savedata", "fs.dat")) > 4, "no fs.dat after the close")
+
+
+scenario_wayland_pipewire.desktop = WaylandDesktop
 
 
 SCENARIOS = [(name[len("scenario_"):], fn) for name, fn in globals().items()
