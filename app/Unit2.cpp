@@ -49,20 +49,20 @@ TForm2::TForm2(TForm1& main)
     connect(&Timer1, &QTimer::timeout, this, &TForm2::Timer1Timer);
 }
 
-void TForm2::setQuestion(int number) {
-    question_ = number;
-    main_.state().openQuestion = number;
+void TForm2::setQuestion(session::MessageId id) {
+    question_ = id;
+    main_.state().openQuestion = id;
 }
 
-void TForm2::ShowMessageWindow(int number) {
-    const app::Message* message = app::findMessage(number);
+void TForm2::ShowMessageWindow(session::MessageId id) {
+    const app::Message* message = app::findMessage(id);
     if (!message)
         return;
     // Nothing may take the place of an open question: it would be left unanswered.
     if (questionOnShow() && message->kind == app::MessageKind::Notice)
         return;
     main_.state().windowFocusTag = session::MessageWindow;
-    const QString text = number == app::saveQuestion
+    const QString text = id == session::MessageId::SaveQuestion
                              ? QString::fromStdString(app::saveQuestionText(main_.state().correctCount))
                              : QString::fromUtf8(message->text);
     Label1->setCaption(text);
@@ -70,13 +70,13 @@ void TForm2::ShowMessageWindow(int number) {
         Label1->setTop(noticeTop);
         SpeedButton1->hide();
         SpeedButton2->hide();
-        setQuestion(0);
+        setQuestion(session::MessageId::None);
         app::switchOn(Timer1);
     } else {
         Label1->setTop(questionTop);
         SpeedButton1->show();
         SpeedButton2->show();
-        setQuestion(number);
+        setQuestion(id);
     }
     if (message->sound == app::MessageSound::Chime)
         main_.PlayChime();
@@ -120,34 +120,36 @@ void TForm2::closeEvent(QCloseEvent* event) {
 
 void TForm2::closeMessage() {
     main_.state().windowFocusTag = session::NoWindow;
-    setQuestion(0);
+    setQuestion(session::MessageId::None);
     Timer1.stop();
     hide();
 }
 
-// The save question is asked only while a test runs, the exit question never then.
-void TForm2::SpeedButton1Click() {
-    if (!questionOnShow())
-        return;
-    if (main_.state().testRunning) {
+void TForm2::SpeedButton1Click() { answer(true); }
+
+void TForm2::SpeedButton2Click() { answer(false); }
+
+void TForm2::answer(bool yes) {
+    switch (session::answerQuestion(main_.state(), yes)) {
+    case session::QuestionAnswer::Ignored:
+        break;
+    case session::QuestionAnswer::FileScoreThenReview:
         if (!main_.RecordTestResult())
             return; // the save failed and was reported; the question stays for another try
         main_.StartReview();
         closeMessage();
-        return;
-    }
-    closeMessage();
-    main_.close();
-}
-
-void TForm2::SpeedButton2Click() {
-    if (!questionOnShow())
-        return;
-    if (main_.state().testRunning) {
+        break;
+    case session::QuestionAnswer::Review:
         main_.StartReview();
         closeMessage();
-        return;
+        break;
+    case session::QuestionAnswer::Exit:
+        closeMessage();
+        main_.close();
+        break;
+    case session::QuestionAnswer::Stay:
+        closeMessage();
+        main_.activateWindow();
+        break;
     }
-    closeMessage();
-    main_.activateWindow();
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include "app/controls.h"
+#include "session/message_id.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -13,13 +14,13 @@ class TForm2 : public QWidget {
 public:
     explicit TForm2(TForm1& main);
 
-    // Shows message 1..9 at once, replacing whatever was on show; returns at once.
-    void ShowMessageWindow(int number);
+    // Shows the message at once, replacing whatever was on show; returns at once.
+    void ShowMessageWindow(session::MessageId id);
     void Timer1Timer();
     void SpeedButton1Click(); // YES
     void SpeedButton2Click(); // NO
 
-    bool questionOnShow() const { return question_ != 0; }
+    bool questionOnShow() const { return question_ != session::MessageId::None; }
 
     PictureBox* Image1;
     FlatButton* SpeedButton1;
@@ -34,8 +35,9 @@ protected:
 
 private:
     void closeMessage();
-    void setQuestion(int number);
+    void answer(bool yes);
+    void setQuestion(session::MessageId id);
 
     TForm1& main_;
-    int question_ = 0;
+    session::MessageId question_ = session::MessageId::None;
 };

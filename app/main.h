@@ -5,7 +5,9 @@
 #include "platform/replace_file.h"
 #include "platform/sound.h"
 #include "records/label_stream.h"
+#include "session/checklist_edit.h"
 #include "session/session_state.h"
+#include "session/test_run.h"
 
 #include <QLineEdit>
 #include <QTimer>
@@ -91,8 +93,8 @@ public:
     void BuildSentenceOrder();
 
     // Messages, test, checklist and records (filled in by their own units).
-    void ShowOverlay(int kind);
-    void ShowMessageWindow(int number);
+    void ShowOverlay(session::Overlay overlay);
+    void ShowMessageWindow(session::MessageId id);
     void StartTest();
     void GiveUp();
     void Edit1KeyPress();
@@ -106,9 +108,9 @@ public:
     void RemoveFromChecklist();
 
     // Buttons, tabs and keys.
-    void SetNavigationButtons(int left, int right, int start, int giveUp, int repeat);
-    void HighlightModeTab(int mode);
-    void ShowFunctionKeyCaptions(int value);
+    void SetNavigationButtons(session::EnabledButtons enabled);
+    void HighlightModeTab(session::SessionMode mode);
+    void ShowFunctionKeyCaptions(bool shown);
 
     // Event handlers.
     void Timer1Timer();
@@ -218,9 +220,13 @@ private:
     PictureButton* makePictureButton(const QString& resource);
     PictureBox* makePicture(const QString& resource);
     void pressAndRelease(PictureButton* button, Qt::KeyboardModifiers shift);
+    void pressNavigationButton(session::NavButton which);
+    void applyChecklistEdit(const session::ChecklistEdit& edit);
+    void showSentence();
     void redrawCurrentView();
     void redrawAfterMove();
     void changeStepOrChapter(int step, int chapter);
+    void refuseInTest();
     void openResultsWindow();
     void placeEdit1();
     void hideEdit1();

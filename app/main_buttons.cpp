@@ -3,6 +3,7 @@
 
 #include "app/Unit2.h"
 #include "records/Unit4.h"
+#include "session/choices.h"
 #include "session/navigation.h"
 
 #include <QApplication>
@@ -10,6 +11,8 @@
 #include <QWindow>
 
 using records::rgb;
+using session::NavButton;
+using session::SessionMode;
 
 namespace {
 
@@ -32,6 +35,29 @@ int virtualKey(int qtKey) {
         return vkF1 + (qtKey - Qt::Key_F1);
     return 0;
 }
+
+// The five picture buttons below the sentence: the control, its pictures when it acts and when
+// it does not, its size, and the function key that presses it.
+struct NavigationButton {
+    NavButton which;
+    PictureButton* TForm1::*control;
+    TForm1::Bitmap enabled;
+    TForm1::Bitmap disabled;
+    int width;
+    int height;
+    int functionKey;
+};
+constexpr NavigationButton navigationButtons[] = {
+    {NavButton::Left, &TForm1::img_left, TForm1::LeftBitmap, TForm1::LeftCancelBitmap, 60, 60, vkF1},
+    {NavButton::Right, &TForm1::img_right, TForm1::RightBitmap, TForm1::RightCancelBitmap, 60, 60,
+     vkF1 + 1},
+    {NavButton::Start, &TForm1::img_start, TForm1::StartBitmap, TForm1::StartCancelBitmap, 65, 27,
+     vkF1 + 2},
+    {NavButton::GiveUp, &TForm1::img_giveup, TForm1::GiveUpBitmap, TForm1::GiveUpCancelBitmap, 65,
+     27, vkF1 + 3},
+    {NavButton::Repeat, &TForm1::img_repeat, TForm1::RepeatBitmap, TForm1::RepeatCancelBitmap, 65,
+     27, vkF1 + 4},
+};
 
 } // namespace
 
@@ -62,39 +88,40 @@ void TForm1::img_leftMouseDown(PictureButton* sender, Qt::MouseButton button,
                                Qt::KeyboardModifiers, QPoint) {
     if (!actingButton(button) || !session::mainWindowActs(state_))
         return;
-    const auto enabled = [this](session::NavButton b) { return state_.buttonEnabled[b] != 0; };
-    if (sender == img_left) {
-        if (!enabled(session::LeftButton))
+    for (const NavigationButton& nav : navigationButtons) {
+        if (sender != this->*nav.control)
+            continue;
+        if (!state_.enabledButtons[nav.which])
             return;
-        img_left->hideForPress();
-        PreviousSentence();
-    } else if (sender == img_right) {
-        if (!enabled(session::RightButton))
-            return;
-        img_right->hideForPress();
-        NextSentence();
-    } else if (sender == img_start) {
-        if (!enabled(session::StartButton))
-            return;
-        img_start->hideForPress();
-        if (state_.mode == session::StudyMode)
-            StartStudy();
-        else if (state_.mode == session::TestStudyMode)
-            StartTestStudy();
-        else if (state_.mode == session::TestMode)
-            StartTest();
-    } else if (sender == img_giveup) {
-        if (!enabled(session::GiveUpButton))
-            return;
-        img_giveup->hideForPress();
-        GiveUp();
-    } else if (sender == img_repeat) {
-        if (!enabled(session::RepeatButton))
-            return;
-        img_repeat->hideForPress();
-        PlaySentenceVoice();
-    } else {
         sender->hideForPress();
+        pressNavigationButton(nav.which);
+        return;
+    }
+    sender->hideForPress();
+}
+
+void TForm1::pressNavigationButton(NavButton which) {
+    switch (which) {
+    case NavButton::Left:
+        PreviousSentence();
+        break;
+    case NavButton::Right:
+        NextSentence();
+        break;
+    case NavButton::Start:
+        if (state_.mode == SessionMode::Study)
+            StartStudy();
+        else if (state_.mode == SessionMode::TestStudy)
+            StartTestStudy();
+        else if (state_.mode == SessionMode::Test)
+            StartTest();
+        break;
+    case NavButton::GiveUp:
+        GiveUp();
+        break;
+    case NavButton::Repeat:
+        PlaySentenceVoice();
+        break;
     }
 }
 
@@ -115,12 +142,17 @@ void TForm1::img_deleteClick() {
         RemoveFromChecklist();
 }
 
+void TForm1::refuseInTest() { ShowMessageWindow(session::MessageId::TestRunning); }
+
 void TForm1::img_settingClick() {
-    if (!session::mainWindowActs(state_))
+    switch (session::gateOfChoice(state_)) {
+    case session::Gate::Ignored:
         return;
-    if (state_.testRunning) {
-        ShowMessageWindow(7);
+    case session::Gate::RefusedInTest:
+        refuseInTest();
         return;
+    case session::Gate::Acts:
+        break;
     }
     state_.windowFocusTag = session::SettingsWindow;
     if (settingsWindow_) {
@@ -131,64 +163,56 @@ void TForm1::img_settingClick() {
 }
 
 void TForm1::img_exitClick() {
-    if (session::mainWindowActs(state_))
-        ShowMessageWindow(state_.testRunning ? 7 : 6);
-}
-
-void TForm1::SetNavigationButtons(int left, int right, int start, int giveUp, int repeat) {
-    struct Look {
-        PictureButton* button;
-        int flag;
-        Bitmap enabled;
-        Bitmap disabled;
-        int width;
-        int height;
-    };
-    const Look looks[] = {
-        {img_left, left, LeftBitmap, LeftCancelBitmap, 60, 60},
-        {img_right, right, RightBitmap, RightCancelBitmap, 60, 60},
-        {img_start, start, StartBitmap, StartCancelBitmap, 65, 27},
-        {img_giveup, giveUp, GiveUpBitmap, GiveUpCancelBitmap, 65, 27},
-        {img_repeat, repeat, RepeatBitmap, RepeatCancelBitmap, 65, 27},
-    };
-    for (int i = 0; i < session::navButtonCount; ++i) {
-        const Look& look = looks[i];
-        look.button->copyFrom(ButtonBitmaps[look.flag ? look.enabled : look.disabled], look.width,
-                              look.height);
-        state_.buttonEnabled[i] = look.flag ? 1 : 0;
+    switch (session::gateOfChoice(state_)) {
+    case session::Gate::Ignored:
+        break;
+    case session::Gate::RefusedInTest:
+        refuseInTest();
+        break;
+    case session::Gate::Acts:
+        ShowMessageWindow(session::MessageId::ExitQuestion);
+        break;
     }
 }
 
-void TForm1::HighlightModeTab(int mode) {
+void TForm1::SetNavigationButtons(session::EnabledButtons enabled) {
+    for (const NavigationButton& nav : navigationButtons) {
+        const bool acts = enabled[nav.which];
+        (this->*nav.control)->copyFrom(ButtonBitmaps[acts ? nav.enabled : nav.disabled], nav.width,
+                                       nav.height);
+    }
+    state_.enabledButtons = enabled;
+}
+
+void TForm1::HighlightModeTab(SessionMode mode) {
     for (AutoLabel* tab : {Lbl_gakusyuu, Lbl_testgakusyuu, Lbl_test, Lbl_seiseki})
         tab->setFontColor(tabWhite);
-    AutoLabel* current = mode == session::StudyMode       ? Lbl_gakusyuu
-                         : mode == session::TestStudyMode ? Lbl_testgakusyuu
-                         : mode == session::TestMode      ? Lbl_test
-                         : mode == session::ResultsMode   ? Lbl_seiseki
-                                                          : nullptr;
-    if (current)
-        current->setFontColor(tabYellow);
+    AutoLabel* current = mode == SessionMode::Study       ? Lbl_gakusyuu
+                         : mode == SessionMode::TestStudy ? Lbl_testgakusyuu
+                         : mode == SessionMode::Test      ? Lbl_test
+                                                          : Lbl_seiseki;
+    current->setFontColor(tabYellow);
 }
 
 void TForm1::Lbl_gakusyuuMouseDown(AutoLabel* sender, Qt::MouseButton) {
-    if (!session::mainWindowActs(state_))
-        return;
-    if (state_.testRunning) {
-        ShowMessageWindow(7);
-        return;
+    switch (session::gateOfChoice(state_)) {
+    case session::Gate::Ignored:
+        break;
+    case session::Gate::RefusedInTest:
+        refuseInTest();
+        break;
+    case session::Gate::Acts:
+        sender->setFontColor(tabGrey);
+        break;
     }
-    sender->setFontColor(tabGrey);
 }
 
 void TForm1::Lbl_gakusyuuMouseUp(AutoLabel*, Qt::MouseButton) { HighlightModeTab(state_.mode); }
 
-void TForm1::ShowFunctionKeyCaptions(int value) {
-    state_.showShortcuts = static_cast<std::uint8_t>(value);
-    if (value != 0 && value != 1)
-        return;
+void TForm1::ShowFunctionKeyCaptions(bool shown) {
+    state_.showShortcuts = shown;
     for (AutoLabel* caption : {lbl_f1, lbl_f2, lbl_f3, lbl_f4, lbl_f5})
-        caption->setVisible(value == 1);
+        caption->setVisible(shown);
 }
 
 void TForm1::pressAndRelease(PictureButton* button, Qt::KeyboardModifiers shift) {
@@ -198,10 +222,11 @@ void TForm1::pressAndRelease(PictureButton* button, Qt::KeyboardModifiers shift)
 
 bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
     PictureButton* button = nullptr;
-    if (key == vkReturn && state_.mode == session::StudyMode)
+    if (key == vkReturn && state_.mode == SessionMode::Study)
         button = img_repeat;
-    else if (key >= vkF1 && key < vkF1 + session::navButtonCount)
-        button = std::array{img_left, img_right, img_start, img_giveup, img_repeat}[key - vkF1];
+    for (const NavigationButton& nav : navigationButtons)
+        if (key == nav.functionKey)
+            button = this->*nav.control;
     if (!button)
         return false;
     pressAndRelease(button, shift);
@@ -218,30 +243,20 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-// The step and chapter selectors. While a test runs the step and chapter must stay as they
-// were: the result is filed under them and the answers are scored against this order.
+// The step and chapter selectors.
 void TForm1::changeStepOrChapter(int step, int chapter) {
-    if (!session::mainWindowActs(state_))
+    switch (session::changeStepOrChapter(state_, step, chapter, clock_.utcMillisecondsOfDay())) {
+    case session::StepChange::Ignored:
         return;
-    if (state_.testRunning) {
-        ShowMessageWindow(7);
+    case session::StepChange::RefusedInTest:
+        refuseInTest();
         return;
+    case session::StepChange::Changed:
+        break;
     }
-    // The main window keeps what it showed while the results window is open: a new step or
-    // chapter there would put another sentence under the one on screen.
-    if (state_.mode == session::ResultsMode)
-        return;
-    if (step == state_.step && chapter == state_.chapter)
-        return;
     // A pending test-study advance belongs to the old chapter: the new one starts on slot 1.
     Timer1.stop();
-    state_.step = step;
-    state_.chapter = chapter;
-    // A review belongs to the chapter it was taken in; another chapter starts from the idle view.
-    state_.reviewActive = 0;
     ShowStepAndChapter();
-    state_.sentence.currentSlot = 1;
-    BuildSentenceOrder();
     ShowCounter();
     ShowChapterTitle();
     redrawCurrentView();

@@ -2,12 +2,11 @@
 #include "app/main.h"
 
 #include "app/Unit2.h"
-#include "checklist/checklist.h"
 #include "records/Unit3.h"
 
-void TForm1::ShowMessageWindow(int number) {
+void TForm1::ShowMessageWindow(session::MessageId id) {
     if (messageWindow_)
-        messageWindow_->ShowMessageWindow(number);
+        messageWindow_->ShowMessageWindow(id);
 }
 
 void TForm1::openResultsWindow() {
@@ -15,35 +14,18 @@ void TForm1::openResultsWindow() {
         resultsWindow_->open();
 }
 
-// Acts on the sentence on show; with none on show (test study before a give-up, a running test)
-// there is nothing to mark.
-void TForm1::AddToChecklist() {
-    if (state_.step == content::checklistStep || Lbl_eibun->isHidden())
-        return;
-    const auto outcome = checklist::add(state_.sentence.checklist, state_.sentence.currentId());
-    if (outcome == checklist::AddOutcome::Full) {
-        ShowMessageWindow(5);
-        return;
-    }
-    if (!SaveState())
-        return;
-    ShowMessageWindow(outcome == checklist::AddOutcome::AlreadyListed ? 2 : 1);
-}
+void TForm1::AddToChecklist() { applyChecklistEdit(session::addToChecklist(state_)); }
 
-void TForm1::RemoveFromChecklist() {
-    if (Lbl_eibun->isHidden())
+void TForm1::RemoveFromChecklist() { applyChecklistEdit(session::removeFromChecklist(state_)); }
+
+void TForm1::applyChecklistEdit(const session::ChecklistEdit& edit) {
+    if (!edit.acts)
         return;
-    const int id = state_.sentence.currentId();
-    if (id == 0)
-        return;
-    const bool removed = checklist::remove(state_.sentence.checklist, id);
-    // A review pairs the stored answers with the order the test was taken in, in whatever mode
-    // the learner is meanwhile: while it lasts the order stays.
-    if (state_.reviewActive == 0)
+    if (edit.rebuildOrder)
         BuildSentenceOrder();
-    if (state_.mode != session::ResultsMode)
+    if (edit.redraw)
         redrawCurrentView();
-    if (!SaveState())
+    if (edit.save && !SaveState())
         return;
-    ShowMessageWindow(removed ? 4 : 3);
+    ShowMessageWindow(edit.message);
 }

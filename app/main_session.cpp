@@ -2,14 +2,17 @@
 // a sentence and moving through the chapter.
 #include "app/main.h"
 
+#include "app/main_layout.h"
 #include "content/voice_files.h"
 #include "platform/app_dir.h"
+#include "session/choices.h"
 #include "session/navigation.h"
 #include "session/sentence_order.h"
+#include "session/session_start.h"
 
 #include <QFileInfo>
 
-using session::SessionState;
+using session::SessionMode;
 
 namespace {
 
@@ -20,19 +23,7 @@ constexpr int lineHeight = 30;
 
 void TForm1::InitSession() {
     Timer1.stop();
-    state_.mode = session::StudyMode;
-    HighlightModeTab(session::StudyMode);
-    state_.step = 1;
-    state_.chapter = 1;
-    state_.results.clear(0);
-    state_.showTranslation = 1;
-    state_.showPoint = 1;
-    ShowFunctionKeyCaptions(0);
-    ShowReplayIndicators(3);
-    state_.sentence.checklist.fill(0);
-    state_.sentence.randomOrder = 0;
-    state_.recordPadding1 = {};
-    state_.recordPadding2 = 0;
+    session::resetSession(state_);
     if (QFileInfo::exists(QString::fromStdString(platform::appDir() + "/savedata/save.dat"))) {
         // A save file that cannot be read leaves the defaults; the learner still gets a session.
         try {
@@ -40,16 +31,12 @@ void TForm1::InitSession() {
         } catch (...) {
         }
     }
-    state_.sentence.currentSlot = 1;
-    BuildSentenceOrder();
-    if (state_.showShortcuts == 1)
-        ShowFunctionKeyCaptions(1);
+    session::beginSession(state_, clock_.utcMillisecondsOfDay());
+    HighlightModeTab(state_.mode);
+    ShowFunctionKeyCaptions(state_.showShortcuts);
     ShowStepAndChapter();
     ShowCounter();
     ShowStudyView();
-    state_.testRunning = 0;
-    state_.reviewActive = 0;
-    state_.windowFocusTag = session::NoWindow;
 }
 
 void TForm1::ReadCourse() { content_.loadCourseText(platform::appDir()); }
@@ -77,16 +64,15 @@ void TForm1::PlayChime() { sound_.playWave(content::chimePath(platform::appDir()
 
 void TForm1::ShowCounter() {
     Lbl_counter->setCaption(QString::number(state_.sentence.currentSlot));
-    Lbl_counter->setWidth(session::counterWidth);
+    Lbl_counter->setWidth(app::counterWidth);
     // Placed by the font's pixel height, not by the face's line height.
-    Lbl_counter->move(session::counterLeft(),
-                      session::counterTop(Lbl_counter->fontSpec().pixels()));
+    Lbl_counter->move(app::counterLeft(), app::counterTop(Lbl_counter->fontSpec().pixels()));
     // The slot on show is what a press of repeat plays: its voice is made ready before it is asked for.
     sound_.prepare(content::voicePath(platform::appDir(), state_.sentence.currentId()));
 }
 
 void TForm1::placeEdit1() {
-    Edit1->move(session::inputLeft(Edit1->width()), session::inputTop(Edit1->height()));
+    Edit1->move(app::inputLeft(Edit1->width()), app::inputTop(Edit1->height()));
 }
 
 // A hidden answer line must not keep the keys: they would edit it out of sight.
@@ -95,23 +81,27 @@ void TForm1::hideEdit1() {
     setFocus();
 }
 
-void TForm1::ShowStudyView() {
-    hideEdit1();
-    ShowChapterTitle();
+void TForm1::showSentence() {
     const int id = state_.sentence.currentId();
     DisplayEnglish(id);
     DisplayJapanese(id);
     DisplayPoints(id);
+}
+
+void TForm1::ShowStudyView() {
+    hideEdit1();
+    ShowChapterTitle();
+    showSentence();
     Lbl_eibun->show();
     Lbl_wabun->show();
-    hideEdit1();
     Lbl_msg->hide();
     Lbl_seikai->hide();
-    SetNavigationButtons(1, 1, 1, 0, 1);
+    SetNavigationButtons({.left = true, .right = true, .start = true, .repeat = true});
     ShowReplayIndicators(3);
 }
 
 void TForm1::ShowTestStudyView() {
+    state_.answerRevealed = false;
     Edit1->clear();
     placeEdit1();
     Edit1->show();
@@ -121,15 +111,15 @@ void TForm1::ShowTestStudyView() {
     HidePoints();
     Lbl_msg->hide();
     Lbl_seikai->hide();
-    SetNavigationButtons(1, 1, 1, 1, 1);
+    SetNavigationButtons({.left = true, .right = true, .start = true, .giveUp = true, .repeat = true});
     ShowReplayIndicators(3);
 }
 
 void TForm1::DisplayEnglish(int id) {
-    const int top = session::englishTop(state_.mode);
+    const int top = app::englishTop(state_.mode);
     if (top < 0)
         return;
-    if (state_.mode != session::StudyMode) {
+    if (state_.mode != SessionMode::Study) {
         Lbl_eibun->hide();
         Lbl_wabun->hide();
         HidePoints();
@@ -145,7 +135,7 @@ void TForm1::DisplayJapanese(int id) {
         Lbl_wabun->hide();
         return;
     }
-    const int top = session::japaneseTop(state_.mode);
+    const int top = app::japaneseTop(state_.mode);
     if (top < 0)
         return;
     Lbl_wabun->setCaption(app::fromCp932(content_.lookup(content::ContentKind::Japanese, id)));
@@ -188,30 +178,26 @@ void TForm1::PreviousSentence() {
 
 // What a move to another slot shows in each mode; the new sentence is always heard.
 void TForm1::redrawAfterMove() {
-    const int id = state_.sentence.currentId();
     switch (state_.mode) {
-    case session::StudyMode:
-        DisplayEnglish(id);
-        DisplayJapanese(id);
-        DisplayPoints(id);
+    case SessionMode::Study:
+        showSentence();
         ShowCounter();
         break;
-    case session::TestStudyMode:
+    case SessionMode::TestStudy:
+        state_.answerRevealed = false;
         ShowCounter();
         Lbl_eibun->hide();
         Lbl_wabun->hide();
         HidePoints();
         Edit1->clear();
         break;
-    case session::TestMode:
-        DisplayEnglish(id);
-        DisplayJapanese(id);
-        DisplayPoints(id);
+    case SessionMode::Test:
+        showSentence();
         ShowCounter();
         Edit1->setText(app::fromCp932(session::answerAt(state_.sentence, state_.sentence.currentSlot)));
         ShowTestView();
         break;
-    default:
+    case SessionMode::Results:
         return;
     }
     PlaySentenceVoice();
@@ -220,10 +206,7 @@ void TForm1::redrawAfterMove() {
 void TForm1::StartStudy() {
     BuildSentenceOrder();
     state_.sentence.currentSlot = 1;
-    const int id = state_.sentence.currentId();
-    DisplayEnglish(id);
-    DisplayJapanese(id);
-    DisplayPoints(id);
+    showSentence();
     ShowCounter();
     PlaySentenceVoice();
 }
@@ -242,22 +225,20 @@ void TForm1::Timer1Timer() {
 }
 
 void TForm1::Lbl_gakusyuuClick(AutoLabel* sender) {
-    if (state_.testRunning || !session::mainWindowActs(state_))
-        return;
-    const int old = state_.mode;
-    const int chosen = sender == Lbl_gakusyuu       ? session::StudyMode
-                       : sender == Lbl_testgakusyuu ? session::TestStudyMode
-                       : sender == Lbl_test         ? session::TestMode
-                                                    : session::ResultsMode;
-    if (chosen == old)
-        return;
-    state_.mode = chosen;
-    if (chosen == session::ResultsMode) {
-        state_.previousMode = old;
+    const SessionMode chosen = sender == Lbl_gakusyuu       ? SessionMode::Study
+                               : sender == Lbl_testgakusyuu ? SessionMode::TestStudy
+                               : sender == Lbl_test         ? SessionMode::Test
+                                                            : SessionMode::Results;
+    switch (session::switchMode(state_, chosen)) {
+    case session::ModeSwitch::Ignored:
+        break;
+    case session::ModeSwitch::OpenResults:
         openResultsWindow();
-        return;
+        break;
+    case session::ModeSwitch::Redraw:
+        redrawCurrentView();
+        break;
     }
-    redrawCurrentView();
 }
 
 void TForm1::ShowReplayIndicators(int used) {
@@ -270,16 +251,16 @@ void TForm1::ShowReplayIndicators(int used) {
 
 void TForm1::redrawCurrentView() {
     switch (state_.mode) {
-    case session::StudyMode:
+    case SessionMode::Study:
         ShowStudyView();
         break;
-    case session::TestStudyMode:
+    case SessionMode::TestStudy:
         ShowTestStudyView();
         break;
-    case session::TestMode:
+    case SessionMode::Test:
         ShowTestView();
         break;
-    default:
+    case SessionMode::Results:
         break;
     }
 }

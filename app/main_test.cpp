@@ -2,11 +2,13 @@
 #include "app/main.h"
 
 #include "app/Unit2.h"
-#include "app/messages.h"
 #include "platform/cp932.h"
 #include "session/answer_check.h"
 #include "session/navigation.h"
 #include "session/test_run.h"
+
+#include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -15,25 +17,27 @@ constexpr int markTop = 260;
 constexpr int markHeight = 30;
 
 struct OverlayText {
+    session::Overlay overlay;
     const char16_t* text;
     int pixels;
 };
 constexpr OverlayText overlayTexts[] = {
-    {u"STARTボタンを押すとテストを開始します。", 16},
-    {u"・・・　テスト中　・・・", 16},
-    {u"Very Good !", 19},
+    {session::Overlay::WaitingForStart, u"STARTボタンを押すとテストを開始します。", 16},
+    {session::Overlay::TestUnderWay, u"・・・　テスト中　・・・", 16},
+    {session::Overlay::VeryGood, u"Very Good !", 19},
 };
-
-enum Overlay { WaitingForStart = 1, TestUnderWay = 2, VeryGood = 3 };
 
 } // namespace
 
-void TForm1::ShowOverlay(int kind) {
-    if (kind < 1 || kind > 3)
+void TForm1::ShowOverlay(session::Overlay overlay) {
+    const auto* shown = std::find_if(std::begin(overlayTexts), std::end(overlayTexts),
+                                     [overlay](const OverlayText& o) { return o.overlay == overlay; });
+    if (shown == std::end(overlayTexts)) {
+        Lbl_msg->hide();
         return;
-    const OverlayText& overlay = overlayTexts[kind - 1];
-    Lbl_msg->setFontPixels(overlay.pixels);
-    Lbl_msg->setCaption(QString::fromUtf16(overlay.text));
+    }
+    Lbl_msg->setFontPixels(shown->pixels);
+    Lbl_msg->setCaption(QString::fromUtf16(shown->text));
     Lbl_msg->setGeometry(0, overlayTop, 800, Lbl_msg->height());
     Lbl_msg->show();
 }
@@ -70,18 +74,17 @@ void TForm1::CheckTestStudyAnswer() {
     HidePoints();
     Lbl_msg->hide();
     Lbl_seikai->hide();
-    ShowOverlay(VeryGood);
+    state_.answerRevealed = false;
+    ShowOverlay(session::Overlay::VeryGood);
     PlayChime();
     app::switchOn(Timer1);
 }
 
 void TForm1::GiveUp() {
-    if (state_.mode == session::TestStudyMode) {
-        const int id = state_.sentence.currentId();
-        DisplayEnglish(id);
-        DisplayJapanese(id);
-        DisplayPoints(id);
-    } else if (state_.mode == session::TestMode &&
+    if (state_.mode == session::SessionMode::TestStudy) {
+        state_.answerRevealed = true;
+        showSentence();
+    } else if (state_.mode == session::SessionMode::Test &&
                session::testState(state_) == session::TestState::Running) {
         Edit1->setText(Edit1->text() + QLatin1Char('.'));
         RecordAnswer();
@@ -89,49 +92,35 @@ void TForm1::GiveUp() {
 }
 
 void TForm1::StartTest() {
-    if (!session::startTest(state_)) {
-        ShowMessageWindow(app::noTestOnChecklist);
+    if (!session::startTest(state_, clock_.utcMillisecondsOfDay())) {
+        ShowMessageWindow(session::MessageId::NoTestOnChecklist);
         return;
     }
     // A test-study advance still pending must not move the test's slot.
     Timer1.stop();
     ShowTestView();
-    ShowOverlay(TestUnderWay);
-    state_.sentence.currentSlot = 1;
     ShowCounter();
     Edit1->setFocus();
 }
 
 void TForm1::ShowTestView() {
-    if (state_.reviewActive == 0) {
-        placeEdit1();
-        Edit1->show();
+    const session::TestView view = session::testView(state_);
+    placeEdit1();
+    Edit1->show();
+    if (view.clearAnswerLine)
         Edit1->clear();
+    if (view.sentenceShown) {
+        showSentence();
+        ShowAnswerMark();
+    } else {
         Lbl_eibun->hide();
         Lbl_wabun->hide();
         HidePoints();
         Lbl_seikai->hide();
-        SetNavigationButtons(0, 0, 1, 0, 0);
-        ShowOverlay(WaitingForStart);
-        ShowReplayIndicators(0);
-        state_.replayCount = 0;
     }
-    if (state_.testRunning == 1) {
-        session::buildTestOrder(state_.sentence, state_.step, state_.chapter,
-                                clock_.utcMillisecondsOfDay());
-        SetNavigationButtons(0, 0, 0, 1, 0);
-    } else if (state_.reviewActive == 1) {
-        placeEdit1();
-        Edit1->show();
-        const int id = state_.sentence.currentId();
-        DisplayEnglish(id);
-        DisplayJapanese(id);
-        DisplayPoints(id);
-        ShowAnswerMark();
-        SetNavigationButtons(1, 1, 1, 0, 1);
-        Lbl_msg->hide();
-        ShowReplayIndicators(3);
-    }
+    SetNavigationButtons(view.buttons);
+    ShowOverlay(view.overlay);
+    ShowReplayIndicators(view.replaysUsed);
 }
 
 void TForm1::RecordAnswer() {
@@ -149,7 +138,7 @@ void TForm1::RecordAnswer() {
         break;
     case session::AnswerOutcome::Finished:
         state_.correctCount = session::countCorrect(state_.sentence, content_);
-        ShowMessageWindow(app::saveQuestion);
+        ShowMessageWindow(session::MessageId::SaveQuestion);
         break;
     }
 }
@@ -159,7 +148,7 @@ bool TForm1::RecordTestResult() {
         const int courseChapter = content::courseChapter(state_.step, state_.chapter);
         session::fileTestResult(state_.results, courseChapter, state_.correctCount,
                                 clock_.localDate());
-        state_.resultFiled = 1;
+        state_.resultFiled = true;
     }
     return SaveState();
 }

@@ -1,5 +1,7 @@
 #include "app/messages.h"
 
+#include <iterator>
+
 namespace app {
 namespace {
 
@@ -20,10 +22,11 @@ constexpr Message catalogue[] = {
 
 } // namespace
 
-const Message* findMessage(int number) {
-    if (number < firstMessage || number > lastMessage)
+const Message* findMessage(MessageId id) {
+    const int number = static_cast<int>(id);
+    if (number < 1 || number > static_cast<int>(std::size(catalogue)))
         return nullptr;
-    return &catalogue[number - firstMessage];
+    return &catalogue[number - 1];
 }
 
 std::string saveQuestionText(int score) {

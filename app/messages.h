@@ -1,4 +1,6 @@
 #pragma once
+#include "session/message_id.h"
+
 #include <string>
 
 namespace app {
@@ -13,15 +15,10 @@ struct Message {
     const char* text; // UTF-8; message 8 is composed from the test's score
 };
 
-constexpr int firstMessage = 1;
-constexpr int lastMessage = 9;
-constexpr int exitQuestion = 6;
-constexpr int testRunningNotice = 7;
-constexpr int saveQuestion = 8;
-constexpr int noTestOnChecklist = 9;
+using session::MessageId;
 
-// Numbers outside 1..9 have no message.
-const Message* findMessage(int number);
+// None, and numbers outside the catalogue, have no message.
+const Message* findMessage(MessageId id);
 
 // "得点 7 :  テスト結果を保存しますか？" for a score of 7.
 std::string saveQuestionText(int score);

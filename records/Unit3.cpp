@@ -171,16 +171,16 @@ void TForm3::closeEvent(QCloseEvent* event) {
     s.mode = s.previousMode;
     main_.HighlightModeTab(s.mode);
     switch (s.mode) {
-    case session::StudyMode:
+    case session::SessionMode::Study:
         main_.ShowStudyView();
         break;
-    case session::TestStudyMode:
+    case session::SessionMode::TestStudy:
         main_.ShowTestStudyView();
         break;
-    case session::TestMode:
+    case session::SessionMode::Test:
         main_.ShowTestView();
         break;
-    default:
+    case session::SessionMode::Results:
         break;
     }
     event->accept();

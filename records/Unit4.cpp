@@ -2,7 +2,6 @@
 
 #include "app/font_dialog.h"
 #include "app/main.h"
-#include "app/messages.h"
 #include "app/text_literals.h"
 #include "platform/app_dir.h"
 
@@ -57,7 +56,7 @@ public:
     void showStudyView() override { main_.ShowStudyView(); }
     void showTestStudyView() override { main_.ShowTestStudyView(); }
     void showTestView() override { main_.ShowTestView(); }
-    void showFunctionKeyCaptions(int value) override { main_.ShowFunctionKeyCaptions(value); }
+    void showFunctionKeyCaptions(bool shown) override { main_.ShowFunctionKeyCaptions(shown); }
     bool saveState() override { return main_.SaveState(); }
 
 private:
@@ -214,7 +213,7 @@ void TForm4::SpeedButton1Click() {
         leave();
         break;
     case session::SettingsOutcome::RefusedInTest:
-        main_.ShowMessageWindow(app::testRunningNotice);
+        main_.ShowMessageWindow(session::MessageId::TestRunning);
         break;
     case session::SettingsOutcome::Failed:
         break; // reported; the window stays with what was applied

@@ -10,34 +10,15 @@ constexpr int nextSlot(int slot) { return slot >= slotsPerChapter ? 1 : slot + 1
 constexpr int previousSlot(int slot) { return slot <= 1 ? slotsPerChapter : slot - 1; }
 
 // Study, test study and test move through the chapter; results mode does not.
-constexpr bool navigates(int mode) {
-    return mode == StudyMode || mode == TestStudyMode || mode == TestMode;
-}
-
-// Tops of the sentence and its translation: study shows the translation above the sentence,
-// test study and test both higher, above the answer line. -1: the mode shows no sentence.
-constexpr int englishTop(int mode) {
-    return mode == StudyMode ? 210 : (mode == TestStudyMode || mode == TestMode) ? 166 : -1;
-}
-constexpr int japaneseTop(int mode) {
-    return mode == StudyMode ? 146 : (mode == TestStudyMode || mode == TestMode) ? 125 : -1;
-}
+constexpr bool navigates(SessionMode mode) { return mode != SessionMode::Results; }
 
 // The display options apply to study and test study; a test always shows everything.
 constexpr bool translationSuppressed(const SessionState& s) {
-    return s.showTranslation == 0 && (s.mode == StudyMode || s.mode == TestStudyMode);
+    return !s.showTranslation && (s.mode == SessionMode::Study || s.mode == SessionMode::TestStudy);
 }
 constexpr bool pointsSuppressed(const SessionState& s) {
-    return s.showPoint == 0 && (s.mode == StudyMode || s.mode == TestStudyMode);
+    return !s.showPoint && (s.mode == SessionMode::Study || s.mode == SessionMode::TestStudy);
 }
-
-// Placement of the slot counter between the arrow buttons, and of the answer line in the content
-// area; halves are truncated, never rounded.
-constexpr int counterWidth = 99;
-constexpr int counterLeft() { return (800 - counterWidth) / 2; }
-constexpr int counterTop(int height) { return (60 - height) / 2 + 447; }
-constexpr int inputLeft(int width) { return (800 - width) / 2; }
-constexpr int inputTop(int height) { return (347 - height) / 2 + 62; }
 
 inline std::string answerAt(const Tsentence& s, int slot) {
     return slot >= 1 && slot <= slotsPerChapter ? s.answers[slot - 1] : std::string();

@@ -6,14 +6,14 @@ records::SaveRecord toSaveRecord(const SessionState& state) {
     records::SaveRecord record;
     record.step = state.step;
     record.chapter = state.chapter;
-    record.randomOrder = state.sentence.randomOrder;
+    record.randomOrder = state.sentence.randomOrder ? 1 : 0;
     record.padding1 = state.recordPadding1;
     record.order = state.sentence.order;
     record.checklist = state.sentence.checklist;
     record.results = state.results;
-    record.showTranslation = state.showTranslation;
-    record.showPoint = state.showPoint;
-    record.showShortcuts = state.showShortcuts;
+    record.showTranslation = state.showTranslation ? 1 : 0;
+    record.showPoint = state.showPoint ? 1 : 0;
+    record.showShortcuts = state.showShortcuts ? 1 : 0;
     record.padding2 = state.recordPadding2;
     return record;
 }
@@ -25,13 +25,14 @@ void applySaveRecord(SessionState& state, const records::LoadedRecord& loaded) {
         return;
     state.step = record.step;
     state.chapter = record.chapter;
-    state.sentence.randomOrder = record.randomOrder;
+    // The record's options are 0 or 1 once read: anything else was mended.
+    state.sentence.randomOrder = record.randomOrder == 1;
     state.recordPadding1 = record.padding1;
     state.sentence.order = record.order;
     state.sentence.checklist = record.checklist;
-    state.showTranslation = record.showTranslation;
-    state.showPoint = record.showPoint;
-    state.showShortcuts = record.showShortcuts;
+    state.showTranslation = record.showTranslation == 1;
+    state.showPoint = record.showPoint == 1;
+    state.showShortcuts = record.showShortcuts == 1;
     state.recordPadding2 = record.padding2;
 }
 

@@ -37,7 +37,7 @@ void buildSentenceOrder(Tsentence& sentence, int step, int chapter, std::uint32_
     }
     for (int i = 1; i <= slotsPerChapter; ++i)
         sentence.order[i - 1] = step * 100 + chapter * 10 + i - 110;
-    if (sentence.randomOrder == 1)
+    if (sentence.randomOrder)
         shuffleOrder(sentence.order, utcMsOfDay);
 }
 

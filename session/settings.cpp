@@ -5,8 +5,6 @@
 namespace session {
 namespace {
 
-std::uint8_t flag(bool ticked) { return ticked ? 1 : 0; }
-
 bool resetAll(SessionState& state, SettingsTarget& target) {
     if (!target.deleteSaveFile())
         return false; // a reset now would only load the old file again
@@ -18,18 +16,18 @@ bool resetAll(SessionState& state, SettingsTarget& target) {
     return target.saveState();
 }
 
-void redrawView(int mode, SettingsTarget& target) {
+void redrawView(SessionMode mode, SettingsTarget& target) {
     switch (mode) {
-    case StudyMode:
+    case SessionMode::Study:
         target.showStudyView();
         break;
-    case TestStudyMode:
+    case SessionMode::TestStudy:
         target.showTestStudyView();
         break;
-    case TestMode:
+    case SessionMode::Test:
         target.showTestView();
         break;
-    default:
+    case SessionMode::Results:
         break;
     }
 }
@@ -43,14 +41,14 @@ bool applyClearingsAndOptions(const SettingsTicks& ticks, SessionState& state,
         // A review pairs the answers with the order they were typed in; a new order would pair
         // them with other sentences. Outside the checklist pages the order does not depend on
         // the list anyway.
-        if (state.reviewActive == 0)
+        if (!state.reviewActive)
             target.buildSentenceOrder(); // still with the old RandomOrder
         redrawView(state.mode, target);
     }
-    state.sentence.randomOrder = flag(ticks.randomOrder);
-    target.showFunctionKeyCaptions(flag(ticks.showShortcuts));
-    state.showTranslation = flag(ticks.showTranslation);
-    state.showPoint = flag(ticks.showPoint);
+    state.sentence.randomOrder = ticks.randomOrder;
+    target.showFunctionKeyCaptions(ticks.showShortcuts);
+    state.showTranslation = ticks.showTranslation;
+    state.showPoint = ticks.showPoint;
     return target.saveState();
 }
 
@@ -58,10 +56,10 @@ bool applyClearingsAndOptions(const SettingsTicks& ticks, SessionState& state,
 
 SettingsTicks ticksFor(const SessionState& state) {
     SettingsTicks ticks;
-    ticks.randomOrder = state.sentence.randomOrder == 1;
-    ticks.showShortcuts = state.showShortcuts == 1;
-    ticks.showTranslation = state.showTranslation == 1;
-    ticks.showPoint = state.showPoint == 1;
+    ticks.randomOrder = state.sentence.randomOrder;
+    ticks.showShortcuts = state.showShortcuts;
+    ticks.showTranslation = state.showTranslation;
+    ticks.showPoint = state.showPoint;
     return ticks;
 }
 

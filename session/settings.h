@@ -34,7 +34,7 @@ public:
     virtual void showStudyView() = 0;
     virtual void showTestStudyView() = 0;
     virtual void showTestView() = 0;
-    virtual void showFunctionKeyCaptions(int value) = 0;
+    virtual void showFunctionKeyCaptions(bool shown) = 0;
     // Saves both files; false after a failure was reported.
     virtual bool saveState() = 0;
 };

@@ -15,29 +15,62 @@ EnterMeaning enterMeaning(const SessionState& s) {
     if (!mainWindowActs(s))
         return EnterMeaning::Nothing;
     switch (s.mode) {
-    case TestStudyMode:
+    case SessionMode::TestStudy:
         return EnterMeaning::CheckTestStudy;
-    case TestMode:
+    case SessionMode::Test:
         return s.testRunning ? EnterMeaning::RecordAnswer : EnterMeaning::ReplayVoice;
     default:
         return EnterMeaning::Nothing;
     }
 }
 
-bool startTest(SessionState& s) {
+bool startTest(SessionState& s, std::uint32_t utcMsOfDay) {
     if (s.step == content::checklistStep)
         return false;
-    s.reviewActive = 0;
-    s.testRunning = 1;
-    s.resultFiled = 0;
+    s.reviewActive = false;
+    s.testRunning = true;
+    s.resultFiled = false;
+    s.replayCount = 0;
+    const bool option = s.sentence.randomOrder;
+    s.sentence.randomOrder = true;
+    buildSentenceOrder(s.sentence, s.step, s.chapter, utcMsOfDay);
+    s.sentence.randomOrder = option;
+    s.sentence.currentSlot = 1;
     return true;
 }
 
-void buildTestOrder(Tsentence& sentence, int step, int chapter, std::uint32_t utcMsOfDay) {
-    const std::uint8_t option = sentence.randomOrder;
-    sentence.randomOrder = 1;
-    buildSentenceOrder(sentence, step, chapter, utcMsOfDay);
-    sentence.randomOrder = option;
+TestView testView(const SessionState& s) {
+    TestView view;
+    switch (testState(s)) {
+    case TestState::Idle:
+        view.clearAnswerLine = true;
+        view.overlay = Overlay::WaitingForStart;
+        view.buttons = {.start = true};
+        break;
+    case TestState::Running:
+    case TestState::Question:
+        view.clearAnswerLine = true;
+        view.overlay = Overlay::TestUnderWay;
+        view.buttons = {.giveUp = true};
+        break;
+    case TestState::Review:
+        view.sentenceShown = true;
+        view.buttons = {.left = true, .right = true, .start = true, .repeat = true};
+        view.replaysUsed = replayLimit;
+        break;
+    }
+    return view;
+}
+
+QuestionAnswer answerQuestion(const SessionState& s, bool yes) {
+    switch (s.openQuestion) {
+    case MessageId::SaveQuestion:
+        return yes ? QuestionAnswer::FileScoreThenReview : QuestionAnswer::Review;
+    case MessageId::ExitQuestion:
+        return yes ? QuestionAnswer::Exit : QuestionAnswer::Stay;
+    default:
+        return QuestionAnswer::Ignored;
+    }
 }
 
 AnswerOutcome recordAnswer(SessionState& s, std::string_view typed) {
@@ -88,8 +121,8 @@ int fileTestResult(records::ResultTable& results, int courseChapter, int score,
 }
 
 void startReview(SessionState& s) {
-    s.testRunning = 0;
-    s.reviewActive = 1;
+    s.testRunning = false;
+    s.reviewActive = true;
     s.sentence.currentSlot = 1;
 }
 

@@ -19,12 +19,33 @@ TestState testState(const SessionState& s);
 enum class EnterMeaning { Nothing, CheckTestStudy, RecordAnswer, ReplayVoice };
 EnterMeaning enterMeaning(const SessionState& s);
 
-// Starts a test unless the checklist pages are on show (they cannot be tested).
-bool startTest(SessionState& s);
+// Starts a test on slot 1 of a fresh shuffle of the chapter (whatever the order option says; the
+// option itself stays), unless the checklist pages are on show: they cannot be tested.
+bool startTest(SessionState& s, std::uint32_t utcMsOfDay);
 
-// A fresh shuffle of the chapter for every test, whatever the order option says; the option
-// itself stays as it was.
-void buildTestOrder(Tsentence& sentence, int step, int chapter, std::uint32_t utcMsOfDay);
+// The line above the answer line in test mode and test study.
+enum class Overlay { None, WaitingForStart, TestUnderWay, VeryGood };
+
+// What the test view shows in each state. The answer line is always on show.
+struct TestView {
+    bool clearAnswerLine = false;
+    // The sentence with its translation and points, and the mark of the stored answer.
+    bool sentenceShown = false;
+    Overlay overlay = Overlay::None;
+    EnabledButtons buttons;
+    int replaysUsed = 0; // of the three plays, as the indicators show them
+};
+TestView testView(const SessionState& s);
+
+// The message window's question answered with YES or NO.
+enum class QuestionAnswer {
+    Ignored,             // no question open
+    FileScoreThenReview, // keep the score: file it and save; a failed save keeps the question
+    Review,              // do not keep it: straight to the review
+    Exit,                // the program closes
+    Stay,                // back to the main window
+};
+QuestionAnswer answerQuestion(const SessionState& s, bool yes);
 
 enum class AnswerOutcome {
     Ignored,  // no test running, the save question open, or the plays spent

@@ -1,3 +1,4 @@
+#include "app/main_layout.h"
 #include "session/navigation.h"
 
 #include <gtest/gtest.h>
@@ -20,25 +21,28 @@ TEST(Navigation, SelectorsWrapAtBothEnds) {
     EXPECT_EQ(chapterAfter(3, 1), 4);
 }
 
-TEST(Navigation, PlacementsTruncate) {
-    EXPECT_EQ(counterLeft(), 350);
-    EXPECT_EQ(counterTop(35), 459);
-    EXPECT_EQ(counterTop(36), 459);
-    EXPECT_EQ(inputLeft(537), 131);
-    EXPECT_EQ(inputTop(29), 221);
-    EXPECT_EQ(inputLeft(538), 131);
+// The counter sits centred between the arrow buttons (290..350 and 451..511), the answer line
+// centred in the content area; odd halves are truncated, never rounded.
+TEST(Navigation, CounterAndAnswerLineAreCentred) {
+    EXPECT_EQ(app::counterLeft(), 350);
+    EXPECT_EQ(app::counterLeft() + app::counterWidth, 449);
+    EXPECT_EQ(app::counterTop(35), 459);
+    EXPECT_EQ(app::counterTop(36), 459);
+    EXPECT_EQ(app::inputLeft(537), 131);
+    EXPECT_EQ(app::inputLeft(538), 131);
+    EXPECT_EQ(app::inputTop(29), 221);
 }
 
 TEST(Navigation, OptionsApplyOutsideTestsOnly) {
     SessionState s;
-    s.showTranslation = 0;
-    s.showPoint = 0;
-    for (int mode : {StudyMode, TestStudyMode}) {
+    s.showTranslation = false;
+    s.showPoint = false;
+    for (SessionMode mode : {SessionMode::Study, SessionMode::TestStudy}) {
         s.mode = mode;
         EXPECT_TRUE(translationSuppressed(s));
         EXPECT_TRUE(pointsSuppressed(s));
     }
-    s.mode = TestMode;
+    s.mode = SessionMode::Test;
     EXPECT_FALSE(translationSuppressed(s));
     EXPECT_FALSE(pointsSuppressed(s));
 }

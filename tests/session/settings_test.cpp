@@ -31,9 +31,9 @@ public:
     void showStudyView() override { log("study view"); }
     void showTestStudyView() override { log("test-study view"); }
     void showTestView() override { log("test view"); }
-    void showFunctionKeyCaptions(int value) override {
-        state_.showShortcuts = static_cast<std::uint8_t>(value);
-        log("captions " + std::to_string(value));
+    void showFunctionKeyCaptions(bool shown) override {
+        state_.showShortcuts = shown;
+        log(shown ? "captions 1" : "captions 0");
     }
     bool saveState() override {
         log("save tag=" + std::to_string(state_.windowFocusTag));
@@ -67,7 +67,7 @@ TEST(Settings, WhatExecutingDoesForEachTicking) {
     struct Row {
         const char* name;
         SettingsTicks ticks;
-        int mode;
+        SessionMode mode;
         std::vector<std::string> calls;
     };
     SettingsTicks reset;
@@ -80,16 +80,16 @@ TEST(Settings, WhatExecutingDoesForEachTicking) {
     checklistAndRandom.clearChecklist = checklistAndRandom.randomOrder = true;
     checklistAndRandom.showShortcuts = true;
     const Row rows[] = {
-        {"reset", reset, StudyMode, {"delete", "course", "init", "font", "save tag=4"}},
-        {"reset ignores the other ticks", resetAndMore, TestMode, {"delete", "course", "init", "font", "save tag=4"}},
-        {"options only", optionsOnly, StudyMode, {"captions 0", "save tag=4"}},
-        {"checklist in study", checklistAndRandom, StudyMode,
+        {"reset", reset, SessionMode::Study, {"delete", "course", "init", "font", "save tag=4"}},
+        {"reset ignores the other ticks", resetAndMore, SessionMode::Test, {"delete", "course", "init", "font", "save tag=4"}},
+        {"options only", optionsOnly, SessionMode::Study, {"captions 0", "save tag=4"}},
+        {"checklist in study", checklistAndRandom, SessionMode::Study,
          {"order random=0 checklist=0", "study view", "captions 1", "save tag=4"}},
-        {"checklist in test study", checklistAndRandom, TestStudyMode,
+        {"checklist in test study", checklistAndRandom, SessionMode::TestStudy,
          {"order random=0 checklist=0", "test-study view", "captions 1", "save tag=4"}},
-        {"checklist in test", checklistAndRandom, TestMode,
+        {"checklist in test", checklistAndRandom, SessionMode::Test,
          {"order random=0 checklist=0", "test view", "captions 1", "save tag=4"}},
-        {"checklist in results", checklistAndRandom, ResultsMode,
+        {"checklist in results", checklistAndRandom, SessionMode::Results,
          {"order random=0 checklist=0", "captions 1", "save tag=4"}},
     };
     for (const Row& row : rows) {
@@ -105,7 +105,7 @@ TEST(Settings, WhatExecutingDoesForEachTicking) {
 
 TEST(Settings, AReviewKeepsItsOrderWhenTheChecklistIsCleared) {
     SessionState s = openSettings();
-    s.mode = TestMode;
+    s.mode = SessionMode::Test;
     s.reviewActive = 1;
     SettingsTicks ticks;
     ticks.clearChecklist = true;

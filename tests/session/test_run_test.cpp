@@ -22,8 +22,8 @@ content::ContentStore chapterOne(const TempAppDir& dir) {
 
 SessionState runningTest() {
     SessionState s;
-    s.mode = TestMode;
-    EXPECT_TRUE(startTest(s));
+    s.mode = SessionMode::Test;
+    EXPECT_TRUE(startTest(s, 0));
     for (int i = 0; i < 10; ++i)
         s.sentence.order[i] = i + 1;
     s.sentence.currentSlot = 1;
@@ -35,16 +35,16 @@ SessionState runningTest() {
 TEST(TestRun, EnterMeansWhatTheModeAndStateSay) {
     SessionState s;
     EXPECT_EQ(enterMeaning(s), EnterMeaning::Nothing) << "study: Enter is the repeat key";
-    s.mode = TestStudyMode;
+    s.mode = SessionMode::TestStudy;
     EXPECT_EQ(enterMeaning(s), EnterMeaning::CheckTestStudy);
-    s.mode = TestMode;
+    s.mode = SessionMode::Test;
     EXPECT_EQ(enterMeaning(s), EnterMeaning::ReplayVoice) << "idle and review replay freely";
     s.testRunning = 1;
     EXPECT_EQ(enterMeaning(s), EnterMeaning::RecordAnswer);
-    s.openQuestion = 8;
+    s.openQuestion = MessageId::SaveQuestion;
     EXPECT_EQ(enterMeaning(s), EnterMeaning::Nothing) << "the save question waits for its answer";
-    s.mode = ResultsMode;
-    s.openQuestion = 0;
+    s.mode = SessionMode::Results;
+    s.openQuestion = MessageId::None;
     EXPECT_EQ(enterMeaning(s), EnterMeaning::Nothing);
 }
 
@@ -58,7 +58,7 @@ TEST(TestRun, StatesFollowTheFlagsAndTheSlot) {
     startReview(s);
     EXPECT_EQ(testState(s), TestState::Review);
     EXPECT_EQ(s.sentence.currentSlot, 1);
-    EXPECT_TRUE(startTest(s));
+    EXPECT_TRUE(startTest(s, 0));
     EXPECT_EQ(testState(s), TestState::Running);
     EXPECT_EQ(s.reviewActive, 0);
 }
@@ -67,7 +67,7 @@ TEST(TestRun, TheChecklistPagesCannotBeTested) {
     SessionState s;
     s.step = content::checklistStep;
     s.reviewActive = 1;
-    EXPECT_FALSE(startTest(s));
+    EXPECT_FALSE(startTest(s, 0));
     EXPECT_EQ(s.testRunning, 0);
     EXPECT_EQ(s.reviewActive, 1) << "nothing else changes";
 }
@@ -138,10 +138,16 @@ TEST(TestRun, ResultsFillTheFirstEmptySlotAndTheEleventhStandsAlone) {
 }
 
 TEST(TestRun, EveryTestIsShuffledAndTheOptionStays) {
-    Tsentence sentence;
-    sentence.randomOrder = 0;
-    buildTestOrder(sentence, 2, 3, 45296789);
-    EXPECT_EQ(sentence.randomOrder, 0);
+    SessionState s;
+    s.step = 2;
+    s.chapter = 3;
+    s.sentence.currentSlot = 7;
+    s.replayCount = 2;
+    ASSERT_TRUE(startTest(s, 45296789));
+    EXPECT_FALSE(s.sentence.randomOrder);
+    EXPECT_EQ(s.sentence.currentSlot, 1);
+    EXPECT_EQ(s.replayCount, 0);
+    const Tsentence& sentence = s.sentence;
     std::array<std::int32_t, 10> inOrder;
     for (int i = 0; i < 10; ++i)
         inOrder[i] = 121 + i;
@@ -149,4 +155,65 @@ TEST(TestRun, EveryTestIsShuffledAndTheOptionStays) {
     auto sorted = sentence.order;
     std::sort(sorted.begin(), sorted.end());
     EXPECT_EQ(sorted, inOrder) << "the chapter's ten sentences, each once";
+}
+
+TEST(TestRun, WhatTheTestViewShowsInEachState) {
+    struct Row {
+        const char* name;
+        bool running;
+        bool review;
+        int slot;
+        bool clear;
+        bool sentence;
+        Overlay overlay;
+        EnabledButtons buttons;
+        int replaysUsed;
+    };
+    const Row rows[] = {
+        {"idle", false, false, 1, true, false, Overlay::WaitingForStart, {.start = true}, 0},
+        {"running", true, false, 4, true, false, Overlay::TestUnderWay, {.giveUp = true}, 0},
+        {"question", true, false, questionSlot, true, false, Overlay::TestUnderWay, {.giveUp = true}, 0},
+        {"review", false, true, 1, false, true, Overlay::None,
+         {.left = true, .right = true, .start = true, .repeat = true}, 3},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        SessionState s;
+        s.mode = SessionMode::Test;
+        s.testRunning = row.running;
+        s.reviewActive = row.review;
+        s.sentence.currentSlot = row.slot;
+        s.replayCount = 2;
+        const SessionState before = s;
+        const TestView view = testView(s);
+        EXPECT_EQ(view.clearAnswerLine, row.clear);
+        EXPECT_EQ(view.sentenceShown, row.sentence);
+        EXPECT_EQ(view.overlay, row.overlay);
+        EXPECT_EQ(view.buttons, row.buttons);
+        EXPECT_EQ(view.replaysUsed, row.replaysUsed);
+        EXPECT_EQ(s.replayCount, before.replayCount) << "drawing changes nothing";
+        EXPECT_EQ(s.sentence.order, before.sentence.order);
+    }
+}
+
+TEST(TestRun, YesAndNoOfEachQuestion) {
+    struct Row {
+        MessageId question;
+        bool yes;
+        QuestionAnswer answer;
+    };
+    const Row rows[] = {
+        {MessageId::SaveQuestion, true, QuestionAnswer::FileScoreThenReview},
+        {MessageId::SaveQuestion, false, QuestionAnswer::Review},
+        {MessageId::ExitQuestion, true, QuestionAnswer::Exit},
+        {MessageId::ExitQuestion, false, QuestionAnswer::Stay},
+        {MessageId::None, true, QuestionAnswer::Ignored},
+        {MessageId::None, false, QuestionAnswer::Ignored},
+    };
+    for (const Row& row : rows) {
+        SessionState s;
+        s.openQuestion = row.question;
+        EXPECT_EQ(answerQuestion(s, row.yes), row.answer)
+            << static_cast<int>(row.question) << (row.yes ? " YES" : " NO");
+    }
 }

@@ -39,14 +39,14 @@ protected:
 } // namespace
 
 TEST_F(ButtonsTest, EachViewSetsItsButtonsLooksAndFlags) {
-    EXPECT_EQ(s().buttonEnabled, (std::array<int, 5>{1, 1, 1, 0, 1}));
+    EXPECT_EQ(s().enabledButtons, (session::EnabledButtons{.left = true, .right = true, .start = true, .repeat = true}));
     EXPECT_EQ(colourOf(form1->img_left), bitmapColour("l_button.bmp"));
     EXPECT_EQ(colourOf(form1->img_giveup), bitmapColour("giveup_cancel.bmp"));
     form1->Lbl_gakusyuuClick(form1->Lbl_testgakusyuu);
-    EXPECT_EQ(s().buttonEnabled, (std::array<int, 5>{1, 1, 1, 1, 1}));
+    EXPECT_EQ(s().enabledButtons, (session::EnabledButtons{.left = true, .right = true, .start = true, .giveUp = true, .repeat = true}));
     EXPECT_EQ(colourOf(form1->img_giveup), bitmapColour("giveup.bmp"));
     form1->Lbl_gakusyuuClick(form1->Lbl_test);
-    EXPECT_EQ(s().buttonEnabled, (std::array<int, 5>{0, 0, 1, 0, 0}));
+    EXPECT_EQ(s().enabledButtons, (session::EnabledButtons{.start = true}));
     EXPECT_EQ(colourOf(form1->img_left), bitmapColour("l_button_cancel.bmp"));
     EXPECT_EQ(colourOf(form1->img_right), bitmapColour("r_button_cancel.bmp"));
     EXPECT_EQ(colourOf(form1->img_start), bitmapColour("start.bmp"));
@@ -140,10 +140,10 @@ TEST_F(ButtonsTest, TabsGreyWhileHeldYellowForTheMode) {
     EXPECT_EQ(tabColour(form1->Lbl_test), grey);
     release(form1->Lbl_test, Qt::RightButton);
     EXPECT_EQ(tabColour(form1->Lbl_test), white);
-    EXPECT_EQ(s().mode, session::StudyMode);
+    EXPECT_EQ(s().mode, session::SessionMode::Study);
     press(form1->Lbl_test);
     release(form1->Lbl_test);
-    EXPECT_EQ(s().mode, session::TestMode);
+    EXPECT_EQ(s().mode, session::SessionMode::Test);
     EXPECT_EQ(tabColour(form1->Lbl_test), yellow);
     EXPECT_EQ(tabColour(form1->Lbl_gakusyuu), white);
 }
@@ -153,7 +153,7 @@ TEST_F(ButtonsTest, TabPressDuringATestChangesNothing) {
     s().testRunning = 1;
     press(form1->Lbl_seiseki);
     release(form1->Lbl_seiseki);
-    EXPECT_EQ(s().mode, session::TestMode);
+    EXPECT_EQ(s().mode, session::SessionMode::Test);
     EXPECT_EQ(tabColour(form1->Lbl_seiseki), QColor(255, 255, 255));
     EXPECT_EQ(tabColour(form1->Lbl_test), QColor(255, 255, 0));
 }
@@ -166,11 +166,8 @@ TEST_F(ButtonsTest, FunctionKeyCaptions) {
         return n;
     };
     EXPECT_EQ(shown(), 0);
-    form1->ShowFunctionKeyCaptions(1);
+    form1->ShowFunctionKeyCaptions(true);
     EXPECT_EQ(shown(), 5);
-    form1->ShowFunctionKeyCaptions(2);
-    EXPECT_EQ(s().showShortcuts, 2);
-    EXPECT_EQ(shown(), 5) << "an unknown value is kept and changes nothing on screen";
-    form1->ShowFunctionKeyCaptions(0);
+    form1->ShowFunctionKeyCaptions(false);
     EXPECT_EQ(shown(), 0);
 }

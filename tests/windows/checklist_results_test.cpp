@@ -232,12 +232,12 @@ TEST_F(ResultsWindowTest, OpensOnStepOneScoresAndTogglesToDates) {
 TEST_F(ResultsWindowTest, ClosingReturnsToTheModeBefore) {
     form1->Lbl_gakusyuuClick(form1->Lbl_testgakusyuu);
     openResults();
-    EXPECT_EQ(s().mode, session::ResultsMode);
+    EXPECT_EQ(s().mode, session::SessionMode::Results);
     openResults(); // the tab again: nothing changes
-    EXPECT_EQ(s().previousMode, session::TestStudyMode);
+    EXPECT_EQ(s().previousMode, session::SessionMode::TestStudy);
     form3->close(); // the close box
     EXPECT_FALSE(form3->isVisible());
-    EXPECT_EQ(s().mode, session::TestStudyMode);
+    EXPECT_EQ(s().mode, session::SessionMode::TestStudy);
     EXPECT_EQ(tab(form1->Lbl_testgakusyuu), QColor(255, 255, 0));
     EXPECT_EQ(tab(form1->Lbl_seiseki), QColor(255, 255, 255));
     EXPECT_EQ(s().windowFocusTag, session::NoWindow);

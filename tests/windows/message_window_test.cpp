@@ -59,7 +59,7 @@ TEST_F(MessageWindowTest, NoticesShowTheirTextSoundAndTimer) {
         SCOPED_TRACE(row.number);
         const int beeps = sound.beeps;
         sound.played.clear();
-        form2->ShowMessageWindow(row.number);
+        form2->ShowMessageWindow(session::MessageId(row.number));
         EXPECT_EQ(text(), QString::fromUtf8(row.text));
         EXPECT_EQ(form2->Label1->geometry().topLeft(), QPoint(0, 47));
         EXPECT_EQ(form2->Label1->width(), 330);
@@ -78,24 +78,24 @@ TEST_F(MessageWindowTest, NoticesShowTheirTextSoundAndTimer) {
 }
 
 TEST_F(MessageWindowTest, ASecondNoticeReplacesTheTextButKeepsTheTimerRunning) {
-    form2->ShowMessageWindow(1);
+    form2->ShowMessageWindow(session::MessageId(1));
     const int timerId = form2->Timer1.timerId();
-    form2->ShowMessageWindow(3);
+    form2->ShowMessageWindow(session::MessageId(3));
     EXPECT_EQ(text(), QStringLiteral("チェックリストにはありません。"));
     EXPECT_EQ(form2->Timer1.timerId(), timerId) << "a restart would give the timer a new id";
 }
 
 TEST_F(MessageWindowTest, NumbersOutsideTheCatalogueShowNothing) {
     for (int n : {0, 10, -1}) {
-        form2->ShowMessageWindow(n);
+        form2->ShowMessageWindow(session::MessageId(n));
         EXPECT_FALSE(form2->isVisible());
     }
     EXPECT_EQ(sound.beeps, 0);
 }
 
 TEST_F(MessageWindowTest, AQuestionNeverClosesByItself) {
-    form2->ShowMessageWindow(2); // a notice leaves its timer running
-    form2->ShowMessageWindow(6);
+    form2->ShowMessageWindow(session::MessageId(2)); // a notice leaves its timer running
+    form2->ShowMessageWindow(session::MessageId(6));
     EXPECT_EQ(text(), QStringLiteral("終了してもよろしいですか？"));
     EXPECT_EQ(form2->Label1->y(), 36);
     EXPECT_TRUE(form2->SpeedButton1->isVisible());
@@ -111,7 +111,7 @@ TEST_F(MessageWindowTest, SaveQuestionShowsTheScore) {
     for (int score : {0, 7, 10}) {
         s().testRunning = 1;
         s().correctCount = score;
-        form2->ShowMessageWindow(8);
+        form2->ShowMessageWindow(session::MessageId(8));
         EXPECT_EQ(text(), QStringLiteral("得点 %1 :  テスト結果を保存しますか？").arg(score));
         EXPECT_TRUE(chimed());
         EXPECT_TRUE(form2->SpeedButton1->isVisible());
@@ -127,7 +127,7 @@ TEST_F(MessageWindowTest, NoOnTheExitQuestionLeavesEverythingAsItWas) {
     EXPECT_FALSE(form2->isVisible());
     EXPECT_TRUE(form1->isVisible());
     EXPECT_EQ(s().windowFocusTag, session::NoWindow);
-    EXPECT_EQ(s().openQuestion, 0);
+    EXPECT_EQ(s().openQuestion, session::MessageId::None);
     EXPECT_FALSE(std::filesystem::exists(dir.file("savedata/save.dat")));
 }
 
@@ -161,14 +161,14 @@ TEST_F(MessageWindowTest, TheMainWindowWaitsWhileAQuestionIsOpen) {
     form1->img_settingClick();
     form1->img_exitClick();
     EXPECT_EQ(s().sentence.currentSlot, 1);
-    EXPECT_EQ(s().mode, session::StudyMode);
+    EXPECT_EQ(s().mode, session::SessionMode::Study);
     EXPECT_EQ(s().chapter, 1);
     EXPECT_EQ(s().step, 1);
     EXPECT_EQ(sound.beeps, beeps);
     EXPECT_TRUE(sound.played.empty());
     EXPECT_EQ(text(), QStringLiteral("終了してもよろしいですか？"));
     EXPECT_TRUE(form2->SpeedButton1->isVisible());
-    form2->ShowMessageWindow(7); // nor may anything else put a notice in its place
+    form2->ShowMessageWindow(session::MessageId(7)); // nor may anything else put a notice in its place
     EXPECT_EQ(text(), QStringLiteral("終了してもよろしいですか？"));
     form2->close(); // the desktop's close command is no answer
     EXPECT_TRUE(form2->isVisible());
@@ -178,7 +178,9 @@ TEST_F(MessageWindowTest, TheMainWindowWaitsWhileAQuestionIsOpen) {
 }
 
 TEST_F(MessageWindowTest, OverlayKindsAndPlace) {
-    const std::pair<int, int> kinds[] = {{1, 16}, {2, 16}, {3, 19}};
+    using session::Overlay;
+    const std::pair<Overlay, int> kinds[] = {
+        {Overlay::WaitingForStart, 16}, {Overlay::TestUnderWay, 16}, {Overlay::VeryGood, 19}};
     for (const auto& [kind, pixels] : kinds) {
         form1->ShowOverlay(kind);
         EXPECT_EQ(form1->Lbl_msg->font().pixelSize(), pixels);
@@ -187,8 +189,8 @@ TEST_F(MessageWindowTest, OverlayKindsAndPlace) {
         EXPECT_TRUE(form1->Lbl_msg->isVisible());
     }
     EXPECT_EQ(form1->Lbl_msg->text(), QStringLiteral("Very Good !"));
-    form1->ShowOverlay(4);
-    EXPECT_EQ(form1->Lbl_msg->text(), QStringLiteral("Very Good !"));
+    form1->ShowOverlay(Overlay::None);
+    EXPECT_FALSE(form1->Lbl_msg->isVisible());
 }
 
 TEST_F(MessageWindowTest, TimersArePrecise) {

@@ -101,7 +101,7 @@ TEST_F(SaveStateTest, EverythingSavedIsBackAfterARestart) {
     EXPECT_EQ(s().results.score(10, 50), 3);
     EXPECT_EQ(s().results.date(10, 50).str(), "2/29");
     EXPECT_EQ(s().results.score(1, 1), -1);
-    EXPECT_EQ(s().mode, session::StudyMode);
+    EXPECT_EQ(s().mode, session::SessionMode::Study);
     EXPECT_EQ(s().sentence.currentSlot, 1);
     std::array<std::int32_t, 10> chapter40;
     for (int i = 0; i < 10; ++i)

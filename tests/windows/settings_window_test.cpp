@@ -178,7 +178,7 @@ TEST_F(SettingsWindowTest, TheResetReturnsToTheFirstStartAndRewritesBothFiles) {
     EXPECT_TRUE(errors.empty());
     EXPECT_FALSE(form4->isVisible());
     EXPECT_EQ(s().windowFocusTag, session::NoWindow);
-    EXPECT_EQ(s().mode, session::StudyMode);
+    EXPECT_EQ(s().mode, session::SessionMode::Study);
     EXPECT_EQ(form1->Lbl_eibun->text(), QStringLiteral("Sentence 1."));
     EXPECT_FALSE(form1->lbl_f1->isVisibleTo(form1.get()));
     EXPECT_EQ(sentenceFont().name, app::cp932("MS Pゴシック"));

@@ -1,8 +1,6 @@
 #include "windows/window_fixture.h"
 
-using session::StudyMode;
-using session::TestMode;
-using session::TestStudyMode;
+using session::SessionMode;
 
 namespace {
 
@@ -17,7 +15,7 @@ protected:
 } // namespace
 
 TEST_F(StudyTest, StartsOnSlotOneOfStudyWithoutAVoice) {
-    EXPECT_EQ(s().mode, StudyMode);
+    EXPECT_EQ(s().mode, SessionMode::Study);
     EXPECT_EQ(slot(), 1);
     EXPECT_EQ(english(), QStringLiteral("Sentence 1."));
     EXPECT_EQ(form1->Lbl_eibun->geometry(), QRect(0, 210, 800, 30));
@@ -64,7 +62,7 @@ TEST_F(StudyTest, ResultsModeDoesNotMove) {
     form1->NextSentence();
     form1->PreviousSentence();
     form1->StartStudy(); // not reached through the buttons in results mode, but harmless
-    EXPECT_EQ(s().mode, session::ResultsMode);
+    EXPECT_EQ(s().mode, session::SessionMode::Results);
     sound.played.clear();
     form1->NextSentence();
     EXPECT_TRUE(sound.played.empty());
@@ -166,14 +164,14 @@ TEST_F(StudyTest, ResultsTabTwiceKeepsTheModeToReturnTo) {
     switchTo(form1->Lbl_testgakusyuu);
     switchTo(form1->Lbl_seiseki);
     switchTo(form1->Lbl_seiseki);
-    EXPECT_EQ(s().mode, session::ResultsMode);
-    EXPECT_EQ(s().previousMode, TestStudyMode);
+    EXPECT_EQ(s().mode, session::SessionMode::Results);
+    EXPECT_EQ(s().previousMode, SessionMode::TestStudy);
 }
 
 TEST_F(StudyTest, TabsDoNothingWhileATestRuns) {
     s().testRunning = 1;
     switchTo(form1->Lbl_testgakusyuu);
-    EXPECT_EQ(s().mode, StudyMode);
+    EXPECT_EQ(s().mode, SessionMode::Study);
 }
 
 TEST_F(StudyTest, EmptyChecklistSlotShowsNoSentence) {
@@ -222,7 +220,7 @@ TEST_F(StudyTest, ChangingChapterEndsAReview) {
     form1->btn_c_upClick();
     EXPECT_EQ(s().reviewActive, 0);
     EXPECT_EQ(form1->Lbl_msg->text(), QStringLiteral("STARTボタンを押すとテストを開始します。"));
-    EXPECT_EQ(s().buttonEnabled, (std::array<int, 5>{0, 0, 1, 0, 0}));
+    EXPECT_EQ(s().enabledButtons, (session::EnabledButtons{.start = true}));
 }
 
 TEST_F(StudyTest, UndecodableBytesShowAsReplacementCharacters) {

@@ -154,7 +154,7 @@ TEST_F(TestModeTest, StartRunsATestInAFreshShuffle) {
     startTest();
     EXPECT_EQ(s().testRunning, 1);
     EXPECT_EQ(form1->Lbl_msg->text(), QStringLiteral("・・・　テスト中　・・・"));
-    EXPECT_EQ(s().buttonEnabled, (std::array<int, 5>{0, 0, 0, 1, 0}));
+    EXPECT_EQ(s().enabledButtons, (session::EnabledButtons{.giveUp = true}));
     EXPECT_FALSE(form1->img_start->isHiddenByPress()) << "shown again on release, now disabled";
     EXPECT_TRUE(answerLineHasFocus());
     EXPECT_EQ(slot(), 1);
@@ -212,7 +212,7 @@ TEST_F(TestModeTest, ScoreQuestionYesFilesTheResultAndOpensTheReview) {
     EXPECT_EQ(form1->Edit1->text().toStdString(), sentenceAt(1));
     EXPECT_EQ(form1->Lbl_seikai->text(), QStringLiteral("○正解  "));
     EXPECT_EQ(form1->Lbl_seikai->geometry(), QRect(0, 260, 800, 30));
-    EXPECT_EQ(s().buttonEnabled, (std::array<int, 5>{1, 1, 1, 0, 1}));
+    EXPECT_EQ(s().enabledButtons, (session::EnabledButtons{.left = true, .right = true, .start = true, .repeat = true}));
     EXPECT_FALSE(form1->Lbl_msg->isVisible());
     key(Qt::Key_F1);
     EXPECT_EQ(slot(), 10);
@@ -276,7 +276,7 @@ TEST_F(TestModeTest, DuringATestEverythingThatLeavesItIsRefused) {
     click(form1->Lbl_seiseki);
     click(form1->img_setting);
     click(form1->img_exit);
-    EXPECT_EQ(s().mode, session::TestMode);
+    EXPECT_EQ(s().mode, session::SessionMode::Test);
     EXPECT_EQ(s().testRunning, 1);
     EXPECT_EQ(form2->Label1->text(), QStringLiteral("テスト中は他の操作はできません！"));
     EXPECT_EQ(sound.beeps - beeps, 4);
@@ -294,7 +294,7 @@ TEST_F(TestModeTest, TheChecklistPagesCannotBeTested) {
     EXPECT_EQ(form2->Label1->text(), QStringLiteral("STEP Cはテストできません！"));
     EXPECT_EQ(s().testRunning, 0);
     EXPECT_EQ(s().sentence.order, order);
-    EXPECT_EQ(s().buttonEnabled, (std::array<int, 5>{0, 0, 1, 0, 0}));
+    EXPECT_EQ(s().enabledButtons, (session::EnabledButtons{.start = true}));
 }
 
 TEST_F(TestModeTest, ClosingDuringATestRecordsNothingAndSavesTheRest) {
