@@ -49,10 +49,10 @@ TEST_F(StudyTest, NextAndPreviousWrapAndSpeakInEveryMode) {
         s().sentence.currentSlot = 10;
         sound.played.clear();
         form1->NextSentence();
-        EXPECT_EQ(slot(), 1) << s().mode;
+        EXPECT_EQ(slot(), 1) << static_cast<int>(s().mode);
         form1->PreviousSentence();
-        EXPECT_EQ(slot(), 10) << s().mode;
-        EXPECT_EQ(sound.played, (std::vector<std::string>{voiceOf(1), voiceOf(10)})) << s().mode;
+        EXPECT_EQ(slot(), 10) << static_cast<int>(s().mode);
+        EXPECT_EQ(sound.played, (std::vector<std::string>{voiceOf(1), voiceOf(10)})) << static_cast<int>(s().mode);
         EXPECT_EQ(form1->Lbl_counter->text(), QStringLiteral("10"));
     }
 }
