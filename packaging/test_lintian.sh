@@ -18,6 +18,10 @@ for f in ./usr/share/doc/yomirin/copyright ./usr/share/doc/yomirin/LICENSE ./usr
          ./usr/share/doc/yomirin/guide.ja.html; do
   grep -qxF "$f" <<<"$files" || fail "the package lacks $f"
 done
+# Every picture the guide shows comes with it.
+for picture in $(grep -o 'guide/[a-z-]*\.png' "$(dirname "$0")/../docs/guide.ja.md" | sort -u); do
+  grep -qxF "./usr/share/doc/yomirin/$picture" <<<"$files" || fail "the package lacks the guide's $picture"
+done
 
 # Errors and warnings fail; the informational tags are listed for whoever reads the log.
 lintian --fail-on error,warning --display-info "$deb" || fail "lintian found errors or warnings (above)"
