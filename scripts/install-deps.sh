@@ -21,6 +21,7 @@ packages=(
   dbus at-spi2-core python3-pyatspi # the end-to-end suite reads the windows as a screen reader does:
                                     # a session bus, the accessibility bus and registry, a reader
   x11-xserver-utils                 # xrdb: the end-to-end suite's desktop that doubles its windows
+  x11-utils                         # xwininfo: where a window's client area is, for the guide's pictures
   weston xwayland qt6-wayland       # the end-to-end suite's Wayland session as GNOME starts it: a compositor
                                     # with XWayland, and Qt's Wayland platform that the launcher declines
   pipewire wireplumber pipewire-pulse  # and its sound server, PipeWire with its PulseAudio server
