@@ -26,7 +26,7 @@ timed 'build: build/' scripts/build.sh
 # stretch one past its bound, so a run that fails here is run again alone, and only a second
 # failure fails the command (both logs are kept).
 # It is run straight rather than through ctest, whose log of the build/ tests it would share.
-e2e() { timeout 300 python3 tests/e2e/e2e.py build/yomirin/yomirin build/yomirin/bmp \
+e2e() { timeout 600 python3 tests/e2e/e2e.py build/yomirin/yomirin build/yomirin/bmp \
           build/yomirin/onsei/seikai.wav build/screenshots; }
 setsid bash -c "$(declare -f e2e); e2e; rc=\$?; echo \"took \$SECONDS s\"; exit \$rc" \
   >build/e2e-beside.log 2>&1 &
