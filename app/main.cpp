@@ -6,7 +6,6 @@
 #include "app/display_scaling.h"
 #include "app/text_literals.h"
 #include "platform/app_dir.h"
-#include "platform/bmp_file.h"
 #include "platform/file_attributes.h"
 #include "platform/packed_picture.h"
 #include "records/Unit3.h"
@@ -44,29 +43,10 @@ records::FontSpec resourceFont(int pixels, bool bold, records::StoredColor color
     return stored;
 }
 
-// The bitmap files of the installation, in the order they are loaded.
-struct BitmapFile {
-    TForm1::Bitmap slot;
-    const char* file;
-};
-constexpr BitmapFile bitmapFiles[] = {
-    {TForm1::BgBitmap, "/bmp/bg.bmp"},
-    {TForm1::LeftBitmap, "/bmp/l_button.bmp"},
-    {TForm1::RightBitmap, "/bmp/r_button.bmp"},
-    {TForm1::LeftCancelBitmap, "/bmp/l_button_cancel.bmp"},
-    {TForm1::RightCancelBitmap, "/bmp/r_button_cancel.bmp"},
-    {TForm1::GiveUpBitmap, "/bmp/giveup.bmp"},
-    {TForm1::GiveUpCancelBitmap, "/bmp/giveup_cancel.bmp"},
-    {TForm1::StartBitmap, "/bmp/start.bmp"},
-    {TForm1::StartCancelBitmap, "/bmp/start_cancel.bmp"},
-    {TForm1::RepeatBitmap, "/bmp/repeat.bmp"},
-    {TForm1::RepeatCancelBitmap, "/bmp/repeat_cancel.bmp"},
-};
-
 } // namespace
 
 TForm1::TForm1(platform::Sound& sound, platform::Clock& clock)
-    : TForm1(sound, clock, readStartFiles()) {}
+    : TForm1(sound, clock, app::readStartFiles()) {}
 
 TForm1::TForm1(platform::Sound& sound, platform::Clock& clock, StartFiles files)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -284,32 +264,6 @@ void TForm1::LayoutMainWindow() {
     lbl_f5->move(497, 569);
 }
 
-TForm1::StartFiles TForm1::readStartFiles() {
-    StartFiles files;
-    files.bitmaps = readButtonBitmaps();
-    files.course.loadCourseText(platform::appDir());
-    return files;
-}
-
-std::array<QImage, TForm1::BitmapCount> TForm1::readButtonBitmaps() {
-    std::array<QImage, BitmapCount> bitmaps;
-    const bool twins = app::pictureScale() >= 2;
-    for (const BitmapFile& file : bitmapFiles) {
-        const std::string path = platform::appDir() + file.file;
-        // A twin that is missing or broken is no reason to stop: the picture at 1 stands in.
-        QImage image = twins ? app::asTwin(platform::loadBmp(app::doubleSizePath(path))) : QImage();
-        if (image.isNull()) {
-            image = platform::loadBmp(path);
-            if (image.isNull())
-                throw AssetError(path);
-            if (twins)
-                image = app::doubled(image);
-        }
-        bitmaps[file.slot] = image;
-    }
-    return bitmaps;
-}
-
 void TForm1::Timer2Timer() {
     if (splash_) {
         splash_->show();
@@ -323,26 +277,15 @@ void TForm1::Timer2Timer() {
 }
 
 void TForm1::FormActivate() {
-    QWidget* child = nullptr;
-    switch (state_.windowFocusTag) {
-    case session::MessageWindow:
-        child = messageWindow_;
-        break;
-    case session::ResultsWindow:
-        child = resultsWindow_;
-        break;
-    case session::SettingsWindow:
-        child = settingsWindow_;
-        break;
-    case session::SplashWindow:
-        child = splash_;
-        break;
-    default:
-        break;
-    }
-    if (child && child->isVisible()) {
-        child->raise();
-        child->activateWindow();
+    const std::pair<int, QWidget*> children[] = {{session::MessageWindow, messageWindow_},
+                                                 {session::ResultsWindow, resultsWindow_},
+                                                 {session::SettingsWindow, settingsWindow_},
+                                                 {session::SplashWindow, splash_}};
+    for (const auto& [tag, child] : children) {
+        if (tag == state_.windowFocusTag && child && child->isVisible()) {
+            child->raise();
+            child->activateWindow();
+        }
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include "app/controls.h"
+#include "app/start_files.h"
 #include "content/content_store.h"
 #include "platform/clock.h"
 #include "platform/replace_file.h"
@@ -15,30 +16,18 @@
 
 #include <array>
 #include <functional>
-#include <stdexcept>
 
 class TForm2;
 class TForm3;
 class TForm4;
 class TForm6;
 
-// A required picture of the installation is missing or is not a bitmap.
-class AssetError : public std::runtime_error {
-public:
-    explicit AssetError(const std::string& path)
-        : std::runtime_error("cannot load the bitmap " + path), path_(path) {}
-    const std::string& path() const { return path_; }
-
-private:
-    std::string path_;
-};
-
 // The main window: a fixed 800 x 600 picture with the session's controls on it. It owns the
 // program-wide session state; the other windows reach it through this window.
 class TForm1 : public QWidget {
     Q_OBJECT
 public:
-    // Creation reads the start files (readStartFiles), prepares the window and starts the
+    // Creation reads the start files (app::readStartFiles), prepares the window and starts the
     // session; throws AssetError when a bitmap of the installation cannot be loaded.
     TForm1(platform::Sound& sound, platform::Clock& clock);
     ~TForm1() override;
@@ -79,6 +68,8 @@ public:
     void ShowStudyView();
     void ShowTestStudyView();
     void ShowTestView();
+    // The view of the mode; results mode keeps what is on show.
+    void redrawCurrentView();
     void DisplayEnglish(int id);
     void DisplayJapanese(int id);
     void DisplayPoints(int id);
@@ -177,31 +168,11 @@ public:
     QTimer Timer1;
     QTimer Timer2;
 
-    // The eleven bitmaps of the background and the navigation buttons, in loading order.
-    enum Bitmap {
-        BgBitmap,
-        LeftBitmap,
-        RightBitmap,
-        LeftCancelBitmap,
-        RightCancelBitmap,
-        GiveUpBitmap,
-        GiveUpCancelBitmap,
-        StartBitmap,
-        StartCancelBitmap,
-        RepeatBitmap,
-        RepeatCancelBitmap,
-        BitmapCount
-    };
+    using Bitmap = app::Bitmap;
+    using enum app::Bitmap;
     const std::array<QImage, BitmapCount>& buttonBitmaps() const { return ButtonBitmaps; }
 
-    // What the window reads from its folder to open. None of it needs a font, so the program can
-    // read it while the font configuration is still loading on the other processor.
-    struct StartFiles {
-        std::array<QImage, BitmapCount> bitmaps;
-        content::ContentStore course;
-    };
-    // Throws AssetError when a bitmap of the installation cannot be loaded.
-    static StartFiles readStartFiles();
+    using StartFiles = app::StartFiles;
     TForm1(platform::Sound& sound, platform::Clock& clock, StartFiles files);
 
 protected:
@@ -214,7 +185,6 @@ private:
     static QFont toQFontForWindow();
     void createControls();
     void connectControls();
-    static std::array<QImage, BitmapCount> readButtonBitmaps();
     AutoLabel* makeLabel(const QString& caption, int pixels, bool bold, records::StoredColor color,
                          bool centred = false);
     PictureButton* makePictureButton(const QString& resource);
@@ -223,7 +193,6 @@ private:
     void pressNavigationButton(session::NavButton which);
     void applyChecklistEdit(const session::ChecklistEdit& edit);
     void showSentence();
-    void redrawCurrentView();
     void redrawAfterMove();
     void changeStepOrChapter(int step, int chapter);
     void refuseInTest();

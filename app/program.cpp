@@ -81,7 +81,7 @@ int main(int argc, char* argv[]) {
     platform::SystemClock clock;
     const WhenShown hook = whenShown();
     try {
-        TForm1::StartFiles files = TForm1::readStartFiles();
+        app::StartFiles files = app::readStartFiles();
         fonts.applyBaseFont();
         TForm1 form1(sound, clock, std::move(files));
         TForm2 form2(form1);

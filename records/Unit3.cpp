@@ -170,18 +170,6 @@ void TForm3::closeEvent(QCloseEvent* event) {
     s.windowFocusTag = session::NoWindow;
     s.mode = s.previousMode;
     main_.HighlightModeTab(s.mode);
-    switch (s.mode) {
-    case session::SessionMode::Study:
-        main_.ShowStudyView();
-        break;
-    case session::SessionMode::TestStudy:
-        main_.ShowTestStudyView();
-        break;
-    case session::SessionMode::Test:
-        main_.ShowTestView();
-        break;
-    case session::SessionMode::Results:
-        break;
-    }
+    main_.redrawCurrentView();
     event->accept();
 }
