@@ -3,6 +3,8 @@
 #
 #   make_voices.sh <textDir> <onseiDir>    make the voices whose sentence changed since the last run
 #   make_voices.sh --list <textDir>        print "NNN<TAB>sentence" for every sentence of the course
+#   make_voices.sh --check <onseiDir>      print the loudness figures of the voices made, and fail
+#                                          when one of them, or the chime, is outside the limits
 #   make_voices.sh --transcript <textDir> <outFile>
 #                                          write what festival says: "NNN<TAB>sentence<TAB>phones",
 #                                          the phones of each written word separated by " | "; fails
@@ -42,20 +44,115 @@ readonly TAIL_SECONDS='0.1'
 readonly HEAD_TRIM='-40d'
 readonly TAIL_TRIM='-50d'
 readonly HEAD_LIMIT_MS=30
+# Every voice is brought to one loudness, the chime's, as ffmpeg's EBU R128 meter hears it (its
+# integrated loudness weights the frequencies as the ear does and leaves the pauses out), so that no
+# sentence is quieter than the next. A lookahead limiter then holds the peaks at PEAK_CEILING: a few
+# voices speak peakier than most, and festival starts some sentences with a loud first few pitch
+# periods (a vowel or voiced sound straight after the silence), which would otherwise clip or stand
+# out as a burst. The build refuses a voice that ends up further than LOUDNESS_TOLERANCE from the
+# target, that clips, or whose first HEAD_SECONDS peak more than HEAD_PEAK_RATIO times the rest.
+readonly LOUDNESS_TARGET=-17     # LUFS; tools/chime makes the chime as loud
+readonly LOUDNESS_TOLERANCE=1.5  # dB
+readonly PEAK_CEILING=-1         # dBFS
+readonly LIMITER='attack=5:release=50'  # ms: it looks 5 ms ahead, so a peak is met, not clipped
+readonly HEAD_SECONDS=0.06
+readonly HEAD_PEAK_RATIO=1.5
 
-# The milliseconds before the first sample above -40 dBFS of a 16-bit mono WAVE file.
-head_silence_ms() {
-  python3 - "$1" <<'PY'
-import sys, wave, array
-with wave.open(sys.argv[1], "rb") as w:
-    rate = w.getframerate()
-    samples = array.array("h", w.readframes(w.getnframes()))
-if sys.byteorder == "big":
-    samples.byteswap()
-limit = 32768 * 10 ** (-40 / 20)
-first = next((i for i, s in enumerate(samples) if abs(s) > limit), len(samples))
-print(round(first * 1000 / rate))
-PY
+# Prints "path<TAB>integrated loudness in LUFS" for each of the WAVE files given, from one run of
+# ffmpeg per hundred files (its start costs ten times the measuring of a sentence).
+loudness_of() {
+  local files=("$@") from i args outs
+  for ((from = 0; from < ${#files[@]}; from += 100)); do
+    args=() outs=()
+    for ((i = from; i < from + 100 && i < ${#files[@]}; i++)); do
+      args+=(-i "file:${files[i]}")
+      outs+=(-map "$((i - from)):a" -af "ebur128@v$i=framelog=verbose" -f null -)
+    done
+    # Each meter names its summary by its file's index ("[ebur128@v12 @ 0x...] Summary:"), and the
+    # integrated loudness follows on a line "I: -17.0 LUFS".
+    ffmpeg -nostdin -hide_banner -nostats "${args[@]}" "${outs[@]}" 2>&1 \
+      | awk '/^\[ebur128@v[0-9]+ @ .*\] Summary:/ { sub(/^\[ebur128@v/, ""); n = $1 + 0; next }
+             n != "" && $1 == "I:" { print n "\t" $2; n = "" }'
+  done | while IFS=$'\t' read -r i lufs; do printf '%s\t%s\n' "${files[i]}" "$lufs"; done
+}
+
+# Prints "path<TAB>LUFS<TAB>peak dBFS<TAB>head peak / rest peak<TAB>ms before speech<TAB>problems"
+# for each voice given, the problems empty for a voice within every limit above. A file ffmpeg could
+# not measure is missing from the output.
+voice_figures() {
+  (($# > 0)) || return 0
+  loudness_of "$@" | python3 -c '
+import array, math, sys, wave
+target, tolerance, head_seconds, head_ratio_limit, lead_limit_ms = map(float, sys.argv[1:6])
+audible = 32768 * 10 ** (-40 / 20)
+for line in sys.stdin:
+    path, lufs = line.rstrip("\n").split("\t")
+    lufs = float(lufs)
+    with wave.open(path, "rb") as w:
+        rate = w.getframerate()
+        samples = array.array("h", w.readframes(w.getnframes()))
+    if sys.byteorder == "big":
+        samples.byteswap()
+    magnitudes = [abs(s) for s in samples] or [0]
+    peak = max(magnitudes)
+    head = int(rate * head_seconds)
+    rest = max(magnitudes[head:], default=0)
+    ratio = max(magnitudes[:head]) / rest if rest else math.inf
+    lead_ms = next((i for i, m in enumerate(magnitudes) if m > audible), len(magnitudes)) * 1000 / rate
+    problems = []
+    if abs(lufs - target) > tolerance:
+        problems.append(f"loudness {lufs:.1f} LUFS instead of {target:g} \u00b1{tolerance:g}")
+    if peak >= 32767:
+        problems.append("clipped")
+    if ratio > head_ratio_limit:
+        problems.append(f"its first {head_seconds * 1000:g} ms peak {ratio:.2f} times the rest")
+    if lead_ms > lead_limit_ms:
+        problems.append(f"starts only after {lead_ms:.0f} ms")
+    peak_db = 20 * math.log10(peak / 32768) if peak else -math.inf
+    problems = "; ".join(problems)
+    print(f"{path}\t{lufs:.1f}\t{peak_db:.2f}\t{ratio:.2f}\t{lead_ms:.0f}\t{problems}")
+' "$LOUDNESS_TARGET" "$LOUDNESS_TOLERANCE" "$HEAD_SECONDS" "$HEAD_PEAK_RATIO" "$HEAD_LIMIT_MS"
+}
+
+# Prints in one line the figures of the voices whose voice_figures lines come on stdin.
+summarise_figures() {
+  python3 -c '
+import statistics, sys
+target, tolerance, head_seconds, head_ratio = sys.argv[1:5]
+rows = [line.rstrip("\n").split("\t") for line in sys.stdin if line.strip()]
+if rows:
+    lufs = sorted(float(r[1]) for r in rows)
+    clipped = sum("clipped" in r[5] for r in rows)
+    print(f"make_voices: {len(rows)} voices at {statistics.median(lufs):.1f} LUFS (median; from {lufs[0]:.1f}"
+          f" to {lufs[-1]:.1f}, target {target} \u00b1{tolerance}); peaks at most"
+          f" {max(float(r[2]) for r in rows):.1f} dBFS, {clipped} clipped;"
+          f" the first {float(head_seconds) * 1000:g} ms peak at most {max(float(r[3]) for r in rows):.2f}"
+          f" times the rest (limit {head_ratio}); speech starts within {max(int(r[4]) for r in rows)} ms")
+' "$LOUDNESS_TARGET" "$LOUDNESS_TOLERANCE" "$HEAD_SECONDS" "$HEAD_PEAK_RATIO"
+}
+
+# Checks every voice in folder $1 against the limits above and prints their figures; the chime
+# (seikai.wav), where the folder has it, must be as loud as the voices. Fails on any voice outside
+# the limits.
+check_voices() {
+  local dir=$1 voices=() figures chime status=0
+  voices=("$dir"/[0-9][0-9][0-9].wav)
+  [[ -e ${voices[0]} ]] || { printf 'make_voices: no voices in %s\n' "$dir" >&2; return 1; }
+  figures=$(voice_figures "${voices[@]}")
+  if (($(grep -c . <<<"$figures") != ${#voices[@]})); then
+    printf 'make_voices: the loudness of some voices in %s could not be measured\n' "$dir" >&2
+    status=1
+  fi
+  awk -F'\t' '$6 != "" { n = $1; sub(/.*\//, "", n); printf "make_voices: the voice %s: %s\n", n, $6; bad = 1 }
+               END { exit bad }' <<<"$figures" >&2 || status=1
+  summarise_figures <<<"$figures"
+  if [[ -f $dir/seikai.wav ]]; then
+    chime=$(loudness_of "$dir/seikai.wav" | cut -f2)
+    printf 'make_voices: the chime at %s LUFS\n' "$chime"
+    awk -v c="$chime" -v t="$LOUDNESS_TARGET" -v d="$LOUDNESS_TOLERANCE" 'BEGIN { exit !(c - t <= d && t - c <= d) }' \
+      || { printf 'make_voices: the chime is not as loud as the voices (%s LUFS)\n' "$LOUDNESS_TARGET" >&2; status=1; }
+  fi
+  return "$status"
 }
 
 die() { printf 'make_voices: %s\n' "$*" >&2; exit 1; }
@@ -242,14 +339,15 @@ synthesise() {
 # is the text to read. Each wav and then its stamp are moved into place only when complete, so an
 # interrupted run never leaves a stamp that claims a voice it did not finish.
 make_chunk() {
-  local dir=$1 chunk=$2 engine voice stretch id src say raw tmp status=0
+  local dir=$1 chunk=$2 engine voice stretch id say raw trim tmp lufs rest gain limit status=0
+  local trimmed=() measured=() made=() args=() outs=() i
   IFS=: read -r engine voice stretch <<<"$YOMIRIN_VOICE"
   while read -r id; do
     cut -f1 "$dir/.src/$id.txt.new" >"$dir/.$id.say.txt"
   done <"$chunk"
   [[ $engine == festival ]] && festival_chunk "$dir" "$voice" "$stretch" "$chunk"
   while read -r id; do
-    src="$dir/.src/$id.txt.new" say="$dir/.$id.say.txt" raw="$dir/.$id.raw.wav" tmp="$dir/.$id.tmp.wav"
+    say="$dir/.$id.say.txt" raw="$dir/.$id.raw.wav" trim="$dir/.$id.trim.wav"
     if [[ $engine != festival ]]; then
       synthesise "$engine" "$voice" "$stretch" "$say" "$raw" || true
     fi
@@ -260,27 +358,70 @@ make_chunk() {
       status=1
       continue
     fi
-    # One format for every engine: 16 kHz 16-bit mono, peaks just below full scale, the engine's
-    # silence cut to a short lead and tail; no dither, so the same sentence always gives the same file.
-    if ! sox -q -D "$raw" -r 16000 -b 16 -c 1 -e signed-integer "$tmp" gain -n -1 \
-           silence 1 0.002 "$HEAD_TRIM" reverse silence 1 0.005 "$TAIL_TRIM" reverse \
-           fade t "$FADE_SECONDS" pad "$LEAD_SECONDS" "$TAIL_SECONDS"; then
-      rm -f "$raw" "$tmp" "$say"
+    # One format for every engine: 16 kHz 16-bit mono, the engine's silence cut (from a peak of
+    # -1 dBFS, so that the cut levels mean the same for every engine); no dither, so the same
+    # sentence always gives the same file.
+    if ! sox -q -D "$raw" -r 16000 -b 16 -c 1 -e signed-integer "$trim" gain -n -1 \
+           silence 1 0.002 "$HEAD_TRIM" reverse silence 1 0.005 "$TAIL_TRIM" reverse; then
+      rm -f "$raw" "$trim" "$say"
       printf 'make_voices: could not convert the voice of %s\n' "$id" >&2
       status=1
       continue
     fi
     rm -f "$raw" "$say"
-    head=$(head_silence_ms "$tmp")
-    if ((head > HEAD_LIMIT_MS)); then
-      printf 'make_voices: the voice of %s starts only after %s ms\n' "$id" "$head" >&2
+    trimmed+=("$trim")
+  done <"$chunk"
+
+  # Each voice to the target loudness, as measured on its speech alone, through the limiter (in
+  # floating point, so nothing clips on the way); then the fade-in, the lead and the tail. The limit is
+  # the ceiling, or the peak of the voice after its head where that is lower: festival starts some
+  # sentences with a few pitch periods far louder than anything after them, and they are held to it.
+  ((${#trimmed[@]})) && mapfile -t measured < <(loudness_of "${trimmed[@]}")
+  for ((i = 0; i < ${#measured[@]}; i++)); do
+    IFS=$'\t' read -r trim lufs <<<"${measured[i]}"
+    id=${trim##*/.} id=${id%%.*}
+    rest=$(sox "$trim" -n trim "$(awk -v h="$HEAD_SECONDS" -v l="$LEAD_SECONDS" 'BEGIN { print h - l }')" \
+      stats 2>&1 | awk '$1 == "Pk" && $2 == "lev" { print $4 }')
+    read -r gain limit < <(awk -v t="$LOUDNESS_TARGET" -v l="$lufs" -v c="$PEAK_CEILING" -v r="$rest" \
+      'BEGIN { g = t - l; m = (r ~ /^-?[0-9.]+$/ && r + g < c) ? r + g : c; printf "%.2f %.2f\n", g, m }')
+    args+=(-i "file:$trim")
+    outs+=(-map "$((${#args[@]} / 2 - 1)):a" -af "volume=${gain}dB,alimiter=limit=${limit}dB:$LIMITER:level=false:latency=true" \
+      -c:a pcm_f32le -y "file:$dir/.$id.loud.wav")
+    if ((${#args[@]} == 200 || i == ${#measured[@]} - 1)); then
+      ffmpeg -nostdin -hide_banner -nostats -loglevel error "${args[@]}" "${outs[@]}" || status=1
+      args=() outs=()
+    fi
+  done
+  for trim in "${trimmed[@]}"; do
+    id=${trim##*/.} id=${id%%.*} tmp="$dir/.$id.tmp.wav"
+    if sox -q -D "$dir/.$id.loud.wav" -b 16 -e signed-integer "$tmp" \
+         fade t "$FADE_SECONDS" pad "$LEAD_SECONDS" "$TAIL_SECONDS" 2>/dev/null; then
+      made+=("$tmp")
+    else
+      printf 'make_voices: could not bring the voice of %s to its loudness\n' "$id" >&2
+      status=1
+    fi
+    rm -f "$trim" "$dir/.$id.loud.wav"
+  done
+
+  # Each wav and then its stamp are moved into place only when complete and within the limits.
+  local -A problems_of=()
+  local path _lufs _peak _ratio _lead problems
+  while IFS=$'\t' read -r path _lufs _peak _ratio _lead problems; do
+    problems_of[$path]=${problems:-none}
+  done < <(voice_figures "${made[@]}")
+  for tmp in "${made[@]}"; do
+    id=${tmp##*/.} id=${id%%.*}
+    problems=${problems_of[$tmp]:-its loudness could not be measured}
+    if [[ $problems != none ]]; then
+      printf 'make_voices: the voice of %s: %s\n' "$id" "$problems" >&2
       rm -f "$tmp"
       status=1
       continue
     fi
     mv -f "$tmp" "$dir/$id.wav"
-    mv -f "$src" "$dir/.src/$id.txt"
-  done <"$chunk"
+    mv -f "$dir/.src/$id.txt.new" "$dir/.src/$id.txt"
+  done
   return "$status"
 }
 
@@ -397,6 +538,11 @@ if [[ ${1:-} == --transcript ]]; then
   transcript "$2" "$3"
   exit
 fi
+if [[ ${1:-} == --check ]]; then
+  [[ $# -eq 2 ]] || die "usage: make_voices.sh --check <onseiDir>"
+  check_voices "$2"
+  exit
+fi
 if [[ ${1:-} == --chunk ]]; then  # used by the parallel workers below
   make_chunk "$2" "$3"
   exit
@@ -418,7 +564,7 @@ case $engine in
   espeak-ng) tool=espeak-ng ;;
   *) die "unknown engine in YOMIRIN_VOICE=$YOMIRIN_VOICE" ;;
 esac
-for t in "$tool" sox python3; do
+for t in "$tool" sox ffmpeg python3; do
   command -v "$t" >/dev/null || die "$t is not installed"
 done
 # A voice that is not installed would otherwise fail once per sentence.
@@ -435,9 +581,11 @@ mkdir -p "$onsei_dir/.src"
 # Two builds sharing one program folder must not synthesise into it at the same time.
 exec 9>"$onsei_dir/.src/lock"
 flock 9
-rm -f "$onsei_dir"/.*.raw.wav "$onsei_dir"/.*.tmp.wav "$onsei_dir"/.*.say.txt "$onsei_dir"/.src/*.txt.new
+rm -f "$onsei_dir"/.*.raw.wav "$onsei_dir"/.*.trim.wav "$onsei_dir"/.*.loud.wav "$onsei_dir"/.*.tmp.wav \
+  "$onsei_dir"/.*.say.txt "$onsei_dir"/.src/*.txt.new
 
 settings="$YOMIRIN_VOICE lead=$LEAD_SECONDS fade=$FADE_SECONDS tail=$TAIL_SECONDS trim=$HEAD_TRIM/$TAIL_TRIM"
+settings+=" loudness=$LOUDNESS_TARGET ceiling=$PEAK_CEILING limiter=$LIMITER"
 if [[ ! -f $onsei_dir/.src/voice.txt || $(<"$onsei_dir/.src/voice.txt") != "$settings" ]]; then
   rm -f "$onsei_dir"/.src/[0-9][0-9][0-9].txt
   printf '%s\n' "$settings" >"$onsei_dir/.src/voice.txt"
@@ -476,5 +624,7 @@ if ((count > 0)); then
   done
   printf '%s\n' "${chunks[@]}" \
     | xargs -P "$jobs" -n 1 bash "${BASH_SOURCE[0]}" --chunk "$onsei_dir" || status=1
+  # The figures of the whole set, to which each new voice has just been held.
+  voice_figures "$onsei_dir"/[0-9][0-9][0-9].wav | summarise_figures
 fi
 exit "$status"

@@ -85,6 +85,24 @@ print("\n".join(bad))
 sys.exit(1 if bad else 0)
 PY
 
+# Both sets are at one loudness, with nothing clipped and no burst at the head; the check that says
+# so fails on a voice too quiet, clipped, or starting with a burst louder than the rest of it.
+for dir in "$onsei" "$onsei.flite"; do
+  bash "$script" --check "$dir" >/dev/null || fail "voices in $dir outside the loudness limits"
+done
+levels=$tmp/levels
+mkdir -p "$levels"
+good=$onsei/030.wav
+cp "$good" "$levels/001.wav"
+sox "$good" "$levels/002.wav" gain -6
+sox "$good" "$levels/003.wav" gain 12 2>/dev/null
+sox -n -r 16000 -b 16 -c 1 "$tmp/burst.wav" synth 0.03 sine 300 gain -0.5
+sox "$good" "$tmp/quieter.wav" gain -4
+sox "$tmp/burst.wav" "$tmp/quieter.wav" "$levels/004.wav"
+out=$(bash "$script" --check "$levels" 2>&1) && fail "the check passed bad voices"
+[[ $out != *"voice 001.wav"* && $out == *"voice 002.wav: loudness -2"* && $out == *"voice 003.wav"*clipped* \
+   && $out == *"voice 004.wav"*"its first 60 ms peak"* ]] || fail "the check misjudged: $out"
+
 # Each case changes something, reruns, and names the voices that must have been remade.
 before=$(snapshot "$onsei")
 bash "$script" "$text" "$onsei" >/dev/null || fail "unchanged rerun failed"

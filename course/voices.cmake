@@ -51,6 +51,9 @@ endif()
 
 if(BUILD_TESTING)
   add_test(NAME make_voices COMMAND ${YOMIRIN_BASH} ${CMAKE_CURRENT_SOURCE_DIR}/test_make_voices.sh)
+  # Every voice the build made, and the chime beside them: one loudness, no clipping, no burst at
+  # the head, speech within 30 ms.
+  add_test(NAME voice_levels COMMAND ${YOMIRIN_BASH} ${voices_script} --check ${YOMIRIN_APP_DIR}/onsei)
   add_test(NAME voice_pronunciations
     COMMAND ${YOMIRIN_BASH} ${CMAKE_CURRENT_SOURCE_DIR}/test_pronunciations.sh)
 endif()

@@ -12,6 +12,7 @@ packages=(
   libgtest-dev                      # GoogleTest
   clang libclang-rt-14-dev          # the fuzz targets: clang and its libFuzzer
   festival festvox-us-slt-hts sox   # the voices of the course, made at build time
+  ffmpeg                            # the voices' loudness: its EBU R128 meter and lookahead limiter
   flite                             # a lighter voice engine, chosen with -DYOMIRIN_VOICE=flite:slt:1.15
   pocketsphinx pocketsphinx-en-us python3  # the listening check of the voices (bench/voices_wer.sh, run by a test)
   xvfb xauth                        # a virtual display for machines without one

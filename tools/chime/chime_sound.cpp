@@ -11,7 +11,7 @@ namespace {
 constexpr double kDurationSeconds = 0.5;
 constexpr double kAttackSeconds = 0.003; // quick, like a struck bar, but not a step
 constexpr double kFadeSeconds = 0.06;    // closes the tail to exactly zero
-constexpr double kPeakDbfs = -3.0;
+constexpr double kPeakDbfs = -6.5; // as loud as the voices: -17 LUFS by ffmpeg's EBU R128 meter
 
 struct Partial {
     double ratio;        // to the strike's pitch
