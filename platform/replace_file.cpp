@@ -81,6 +81,12 @@ bool writeAll(FileSystem& fs, int fd, std::string_view bytes) {
     return true;
 }
 
+// Some file systems (network and FUSE ones among them) have no flush for a folder and say so;
+// the file renamed into place there is as safe as they can make it.
+bool cannotFlushFolders(int error) {
+    return error == EINVAL || error == ENOTSUP || error == EOPNOTSUPP;
+}
+
 } // namespace
 
 std::optional<FileFault> replaceFile(const std::string& path, std::string_view bytes,
@@ -118,7 +124,7 @@ std::optional<FileFault> replaceFile(const std::string& path, std::string_view b
         fs.remove(temporary);
         return fault(FileFault::Commit, error);
     }
-    if (fs.syncFolder(folderOf(path)) != 0)
+    if (fs.syncFolder(folderOf(path)) != 0 && !cannotFlushFolders(errno))
         return fault(FileFault::Commit, errno);
     return std::nullopt;
 }

@@ -111,6 +111,16 @@ INSTANTIATE_TEST_SUITE_P(Faults, SaveFilesFault, testing::ValuesIn(faultCases),
                              return name;
                          });
 
+TEST(ReplaceFile, AFolderThatCannotBeFlushedCountsAsFlushed) {
+    for (const int error : {EINVAL, ENOTSUP, EOPNOTSUPP}) {
+        TempAppDir dir;
+        FailingFileSystem noFolderFlush(Call::SyncFolder, "", error);
+        EXPECT_FALSE(records::writeSaveFiles(dir.file("savedata"), recordAt(2), labelAt(200), noFolderFlush))
+            << std::strerror(error);
+        EXPECT_EQ(platform::readWholeFile(dir.file("savedata/fs.dat")), records::writeLabelStream(labelAt(200)));
+    }
+}
+
 TEST(ReplaceFile, AMissingFolderIsACreateFaultAndCreatesNothing) {
     TempAppDir dir;
     std::filesystem::remove_all(dir.file("savedata"));
