@@ -349,8 +349,8 @@ bool setStyle(const Value& v, FontSpec& font) {
     return true;
 }
 
-// Applies one property; false when its value does not fit it. Names the label does not know are
-// passed over, so that a stream with more properties than ours still reads.
+// Applies one property; false, changing nothing, when its value does not fit it. Names the label
+// does not know are passed over, so that a stream with more properties than ours still reads.
 bool apply(std::string_view name, const Value& v, StoredLabel& label) {
     FontSpec& font = label.font;
     if (name == "Left")
@@ -431,8 +431,11 @@ bool readLabelStream(std::string_view bytes, StoredLabel& label) {
         if (name.empty())
             break;
         Value v;
-        if (!r.value(v) || !apply(name, v, label))
+        if (!r.value(v))
             return false;
+        // A value the label refuses (a height of 0, a colour or a name it does not know) is
+        // passed over: the properties after it are still read.
+        apply(name, v, label);
     }
     // A label contains no objects: its list must be empty.
     std::uint8_t children = 0;

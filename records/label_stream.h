@@ -26,10 +26,12 @@ struct StoredLabel {
 // in the fixed order, and the two closing zero bytes.
 std::string writeLabelStream(const StoredLabel& label);
 
-// Reads a component stream into `label`, applying each property found in file order. Returns
-// false at the first fault (a bad signature, a truncated or unknown value, an absurd value); the
-// properties applied before it stay and the rest of `label` is untouched. Never reads past the
-// bytes given and never allocates more than they hold.
+// Reads a component stream into `label`, applying each property found in file order; a property
+// whose value the label refuses (an absurd height, an unknown colour, character set, alignment,
+// pitch or style, a value of the wrong kind) is skipped and reading goes on. Returns false at the
+// first fault in the stream itself (a bad signature, a truncated or unknown value); the properties
+// applied before it stay and the rest of `label` is untouched. Never reads past the bytes given
+// and never allocates more than they hold.
 bool readLabelStream(std::string_view bytes, StoredLabel& label);
 
 } // namespace records

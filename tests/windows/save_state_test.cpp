@@ -217,14 +217,15 @@ TEST_F(SaveStateTest, TheSentenceFontIsWrittenAndComesBack) {
     EXPECT_EQ(file("savedata/fs.dat"), stream);
 }
 
-TEST_F(SaveStateTest, AHostileFontStreamKeepsTheDefaultFontForWhatWasNotRead) {
+TEST_F(SaveStateTest, AnAbsurdHeightInTheFontStreamIsSkippedAndTheRestRead) {
     createWindows();
     records::FontSpec chosen = form1->Lbl_eibun->fontSpec();
     chosen.color = records::rgb(0, 128, 0);
+    chosen.style = records::Italic;
     form1->Lbl_eibun->setFontSpec(chosen);
     ASSERT_TRUE(form1->SaveState());
     std::string stream = file("savedata/fs.dat");
-    // An absurd height after the colour: the colour stands, the rest stays the default.
+    // An absurd height between the colour and the style: both stand, the height stays the default.
     const std::string height = "\x0b" "Font.Height\x02\xE8";
     const auto at = stream.find(height);
     ASSERT_NE(at, std::string::npos);
@@ -233,5 +234,5 @@ TEST_F(SaveStateTest, AHostileFontStreamKeepsTheDefaultFontForWhatWasNotRead) {
     restart();
     EXPECT_EQ(form1->Lbl_eibun->fontSpec().color, records::rgb(0, 128, 0));
     EXPECT_EQ(form1->Lbl_eibun->fontSpec().pixels(), 24);
-    EXPECT_EQ(form1->Lbl_eibun->fontSpec().style, records::Bold);
+    EXPECT_EQ(form1->Lbl_eibun->fontSpec().style, records::Italic);
 }
