@@ -42,6 +42,8 @@ void TForm1::InitSession() {
 void TForm1::ReadCourse() { content_.loadCourseText(platform::appDir()); }
 
 void TForm1::BuildSentenceOrder() {
+    // A review pairs the stored answers with the order the test was taken in: a new order ends it.
+    state_.reviewActive = 0;
     session::buildSentenceOrder(state_.sentence, state_.step, state_.chapter,
                                 clock_.utcMillisecondsOfDay());
 }

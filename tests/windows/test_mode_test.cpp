@@ -238,6 +238,14 @@ TEST_F(TestModeTest, TheMarkJudgesTheStoredAnswerNotTheEditedInput) {
     chooseMode(form1->Lbl_test);
     EXPECT_EQ(form1->Lbl_seikai->text(), QStringLiteral("○正解  ")) << "back in test mode: the review";
     EXPECT_TRUE(form1->Lbl_eibun->isVisible());
+    // START in study builds the chapter's order anew, which would pair the answers with other
+    // sentences: it ends the review, and test mode shows the idle view again.
+    chooseMode(form1->Lbl_gakusyuu);
+    click(form1->img_start);
+    EXPECT_EQ(s().reviewActive, 0);
+    chooseMode(form1->Lbl_test);
+    EXPECT_FALSE(form1->Lbl_seikai->isVisible());
+    EXPECT_EQ(form1->Lbl_msg->text(), QStringLiteral("STARTボタンを押すとテストを開始します。"));
 }
 
 TEST_F(TestModeTest, NoFilesNothingAndScoresZeroAndTen) {
