@@ -11,25 +11,34 @@ constexpr int bringUpDelayMs = 300;
 
 } // namespace
 
-WavPlayer::WavPlayer(std::function<void()> beep) : beep_(std::move(beep)) {}
+WavPlayer::WavPlayer(std::function<void()> fallbackBeep) : fallbackBeep_(std::move(fallbackBeep)) {}
 WavPlayer::~WavPlayer() = default;
 
-void WavPlayer::beep() { beep_(); }
-
-WavPlayer::OpenLine WavPlayer::openLine() {
-    if (!moduleTried_) {
-        moduleTried_ = true;
-        module_.setFileName(QCoreApplication::applicationDirPath() + QStringLiteral("/yomirin_audio"));
-        openLine_ = reinterpret_cast<OpenLine>(module_.resolve("yomirin_open_audio_line"));
-        if (!openLine_)
-            qWarning("No sound: %s", qUtf8Printable(module_.errorString()));
-    }
-    return openLine_;
+void WavPlayer::loadModule() {
+    if (moduleTried_)
+        return;
+    moduleTried_ = true;
+    module_.setFileName(QCoreApplication::applicationDirPath() + QStringLiteral("/yomirin_audio"));
+    openLine_ = reinterpret_cast<decltype(openLine_)>(module_.resolve("yomirin_open_audio_line"));
+    openBell_ = reinterpret_cast<decltype(openBell_)>(module_.resolve("yomirin_open_bell"));
+    if (!openLine_)
+        qWarning("No sound: %s", qUtf8Printable(module_.errorString()));
 }
 
 std::unique_ptr<AudioLine> WavPlayer::open(const WaveFormat& format) {
-    const OpenLine open = openLine();
-    return std::unique_ptr<AudioLine>(open ? open(&format) : nullptr);
+    loadModule();
+    return std::unique_ptr<AudioLine>(openLine_ ? openLine_(&format) : nullptr);
+}
+
+void WavPlayer::beep() {
+    if (!bellTried_) {
+        bellTried_ = true;
+        loadModule();
+        bell_.reset(openBell_ ? openBell_() : nullptr);
+    }
+    // Desktops that play sounds keep the X bell silent, so it is only the fallback.
+    if (!bell_ || !bell_->ring())
+        fallbackBeep_();
 }
 
 void WavPlayer::later(std::function<void()> task) {

@@ -5,6 +5,7 @@ set -euo pipefail
 packages=(
   cmake g++ make pkgconf            # the build
   qt6-base-dev qt6-multimedia-dev   # Qt 6 Widgets and Multimedia
+  libcanberra-dev libcanberra-pulse sound-theme-freedesktop  # the beep: the sound theme's bell, through the sound server
   libfontconfig-dev                 # the font configuration, which the program reads on a second thread at start
   qt6-qpa-plugins                   # Qt's xcb platform for a real display
   fonts-ipafont-gothic              # the Japanese faces the windows draw with

@@ -19,6 +19,7 @@ RATE = 48000
 AUDIBLE = 328                    # -40 dBFS
 SOUND_WAIT = 8.0                 # the longest a sound may take to start and end on a loaded machine
 QUIET_AFTER = 0.4                # this much silence after a sound ends it
+BELL_STEP = 2000                 # steeper than any step of the voices' low tones, which stay under 500
 CAPTION = " ◆ Yomirin！　ビギナー編"
 ANSWER = "I am Ken."             # every sentence of step 1, chapter 1
 SAVE_SIZE = 17956
@@ -324,6 +325,12 @@ class Listening:
         """The pitch of what was heard; None when nothing was."""
         return pitch_of(self.samples, RATE)
 
+    def loud_seconds(self):
+        return len(loud_blocks(self.samples, RATE)) / 100
+
+    def steepest_step(self):
+        """The largest step from one sample to the next: a high sound such as the bell."""
+        return max((abs(b - a) for a, b in zip(self.samples, self.samples[1:])), default=0)
 
 
 def loud_blocks(samples, rate):
@@ -746,6 +753,15 @@ def scenario_check_delete(d, folder):
     expect_sentence(p, 2, "F2")
     p.click(DELETE)
     notice(p, "チェックリストから削除しました。")
+    # Delete once more, while the voice plays: the beep is the desktop's bell, heard through the
+    # sound server beside the voice, which goes on to its end.
+    with Listening(d) as heard:
+        p.key("F5")
+        p.click(DELETE)
+        heard.until_quiet()
+    notice(p, "チェックリストにはありません。")
+    expect(heard.steepest_step() > BELL_STEP, "the beep was not heard through the sound server")
+    expect(heard.loud_seconds() > 0.5, f"the beep cut off the voice after {heard.loud_seconds()} s")
     p.close_by_exit_question()
     expect(int32(p.save(), CHECKLIST_AT) == 0, "Delete did not take sentence 2 off the checklist")
 
