@@ -58,9 +58,14 @@ void TForm2::ShowMessageWindow(session::MessageId id) {
     const app::Message* message = app::findMessage(id);
     if (!message)
         return;
-    // Nothing may take the place of an open question: it would be left unanswered.
-    if (questionOnShow() && message->kind == app::MessageKind::Notice)
+    // Nothing may take the place of an open question: it would be left unanswered. The press
+    // that asked for the notice is refused, but not in silence, and the question comes forward.
+    if (questionOnShow() && message->kind == app::MessageKind::Notice) {
+        main_.sound().beep();
+        raise();
+        activateWindow();
         return;
+    }
     main_.state().windowFocusTag = session::MessageWindow;
     const QString text = id == session::MessageId::SaveQuestion
                              ? QString::fromStdString(app::saveQuestionText(main_.state().correctCount))
