@@ -291,8 +291,17 @@ class Listening:
             ["pactl", "list", "short", "source-outputs"], env=self.desktop.env,
             capture_output=True, text=True, timeout=30).stdout.strip(), "the recording", self.proc)
         self.heard = array.array("h")
-        self.loud_count, self.last_loud = 0, -1
+        self.loud_count, self.last_loud, self.start = 0, -1, 0
         return self
+
+    def next_sound(self):
+        """From the end of the sound heard last, what until_quiet waits for and pitch measures is
+        the next sound (which may have begun already)."""
+        self.listen()
+        self.start = self.last_loud + 1
+        loud = [i for i in range(self.start, len(self.heard)) if abs(self.heard[i]) > AUDIBLE]
+        self.loud_count = len(loud)
+        self.last_loud = loud[-1] if loud else self.start - 1
 
     def listen(self):
         """Takes in what was recorded since the last call."""
@@ -322,8 +331,8 @@ class Listening:
         self.samples = self.heard
 
     def pitch(self):
-        """The pitch of what was heard; None when nothing was."""
-        return pitch_of(self.samples, RATE)
+        """The pitch of what was heard (since next_sound); None when nothing was."""
+        return pitch_of(self.heard[self.start:], RATE)
 
     def loud_seconds(self):
         return len(loud_blocks(self.samples, RATE)) / 100
@@ -451,7 +460,8 @@ class Program:
         # A click on the close box at the right end of openbox's title bar, above the client
         # area's top right corner. (alt+F4 would close whichever window is active, which is an
         # open child window whenever one is on show.)
-        width = next(w for wid, w, h in self.windows() if wid == self.window)
+        width = self.wait_for(lambda: next((w for wid, w, h in self.windows()
+                                             if wid == self.window), None), "the main window's width")
         self.desktop.xdotool("mousemove", "--window", self.window, "--", width - 6, -10,
                              "click", "1")
 
@@ -690,10 +700,10 @@ def scenario_test_study(d, folder):
         p.key("Return")
         p.wait_to_read("Very Good !")
         heard.until_quiet()
-    expect(abs((heard.pitch() or 0) - chime_pitch()) < 0.15 * chime_pitch(),
-           "the chime of a right answer was not heard")
-    d.screenshot("teststudy-right")
-    with Listening(d) as heard:
+        expect(abs((heard.pitch() or 0) - chime_pitch()) < 0.15 * chime_pitch(),
+               "the chime of a right answer was not heard")
+        d.screenshot("teststudy-right")
+        heard.next_sound()
         heard.until_quiet()   # the advance comes 2.5 s after the chime
     expect_heard(heard, tone_hz(2), "the advance to slot 2")
     p.wait_to_read("2")       # the counter
@@ -1342,7 +1352,7 @@ def run(name, fn):
         print(f"ok    {name} ({time.monotonic() - t:.1f} s)", flush=True)
         return True
     except Exception as e:   # every failure is reported, the other scenarios still run
-        print(f"FAIL  {name}: {e}", flush=True)
+        print(f"FAIL  {name}: {str(e) or type(e).__name__}", flush=True)
         for p in desktop.programs if desktop else ():
             stderr = p.stderr()
             if stderr:
