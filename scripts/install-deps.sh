@@ -30,6 +30,7 @@ packages=(
   appstream dpkg-dev                # checking the AppStream metadata; the Debian package's dependencies
   lintian                           # checking the Debian package as Debian does
   python3-markdown                  # the guide's HTML page, made at build time
+  stress-ng                         # loading the processors for the save tests' loaded check
 )
 
 missing=()

@@ -13,7 +13,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QFontComboBox>
 #include <QGroupBox>
 #include <QPushButton>
@@ -34,11 +33,7 @@ protected:
     }
     // Activation comes through the event queue.
     static bool becomesActive(QWidget* window) {
-        QElapsedTimer waited;
-        waited.start();
-        while (QApplication::activeWindow() != window && waited.elapsed() < 2000)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        return QApplication::activeWindow() == window;
+        return settles([window] { return QApplication::activeWindow() == window; });
     }
     void openSettings() {
         form1->img_settingClick();
@@ -310,10 +305,7 @@ TEST_F(SettingsWindowTest, TicksAreLostWhenTheWindowIsActivatedAgainButNotByTheF
     EXPECT_FALSE(form4->CheckBox6->isChecked());
 
     form1->activateWindow(); // the main window hands the focus back to the settings
-    QElapsedTimer waited;
-    waited.start();
-    while (form4->CheckBox2->isChecked() && waited.elapsed() < 2000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    settles([this] { return !form4->CheckBox2->isChecked(); });
     EXPECT_EQ(QApplication::activeWindow(), form4.get());
     EXPECT_FALSE(form4->CheckBox2->isChecked());
     EXPECT_TRUE(form4->CheckBox6->isChecked());

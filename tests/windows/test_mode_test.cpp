@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QElapsedTimer>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -22,11 +21,7 @@ protected:
         form1->show();
         form1->activateWindow();
         // Activation comes through the event queue; keys reach the focused control only then.
-        QElapsedTimer waited;
-        waited.start();
-        while (QApplication::activeWindow() != form1.get() && waited.elapsed() < 2000)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        ASSERT_EQ(QApplication::activeWindow(), form1.get());
+        ASSERT_TRUE(settles([this] { return QApplication::activeWindow() == form1.get(); }));
     }
     bool answerLineHasFocus() { return form1->focusWidget() == form1->Edit1; }
     session::SessionState& s() { return form1->state(); }

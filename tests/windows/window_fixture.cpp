@@ -57,6 +57,12 @@ void writeCourse(const TempAppDir& dir) {
     }
 }
 
+bool settles(const std::function<bool()>& done) {
+    for (int round = 0; round < 100 && !done(); ++round)
+        QCoreApplication::processEvents();
+    return done();
+}
+
 void WindowTest::SetUp() {
     writeBitmaps(dir);
     writeCourse(dir);

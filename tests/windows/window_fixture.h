@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -35,6 +36,11 @@ void writeBitmaps(const TempAppDir& dir, QSize background = {800, 600}, QSize ar
                   QSize text = {65, 27});
 QColor bitmapColour(const std::string& file);
 void writeCourse(const TempAppDir& dir);
+
+// Handles the events the windows post to themselves (activation, focus) until `done` holds, and says
+// whether it came. On the offscreen platform every such event starts in this process, so the
+// bound is a number of rounds of the event loop, not a time a busy machine could outlast.
+bool settles(const std::function<bool()>& done);
 
 // A program folder with bitmaps and a course, and the five windows created in order.
 class WindowTest : public testing::Test {
