@@ -289,6 +289,16 @@ void TForm1::FormActivate() {
     }
 }
 
+void TForm1::comeToFront() {
+    if (isMinimized())
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+    raise();
+    activateWindow();
+    // An active window gets no new activation, but its child window still comes to the front.
+    if (isActiveWindow())
+        FormActivate();
+}
+
 bool TForm1::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate)
         FormActivate();

@@ -107,6 +107,9 @@ public:
     void Timer1Timer();
     void Timer2Timer();
     void FormActivate();
+    // A later start in this folder asks for the window: back from the taskbar, raised and
+    // activated, which hands the focus to an open child window as any activation does.
+    void comeToFront();
     void Lbl_gakusyuuClick(AutoLabel* sender);
     void Lbl_gakusyuuMouseDown(AutoLabel* sender, Qt::MouseButton button);
     void Lbl_gakusyuuMouseUp(AutoLabel* sender, Qt::MouseButton button);

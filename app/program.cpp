@@ -5,6 +5,7 @@
 #include "app/display_scaling.h"
 #include "app/font_configuration.h"
 #include "app/main.h"
+#include "app/one_program.h"
 #include "platform/clock.h"
 #include "platform/wav_player.h"
 #include "records/Unit3.h"
@@ -58,6 +59,10 @@ private:
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // A second start in this folder brings the running program forward and leaves.
+    app::OneProgram oneProgram;
+    if (const std::optional<int> leave = oneProgram.leaveWith())
+        return *leave;
     // Geometry is in the pixels of the fixed 800 x 600 client area, matching the background; a
     // dense screen scales all of it by a whole number.
     const bool scaleSet = app::prepareDisplayScaling();
@@ -89,6 +94,7 @@ int main(int argc, char* argv[]) {
         TForm4 form4(form1);
         TForm6 form6;
         form1.attachWindows(&form2, &form3, &form4, &form6);
+        const auto listening = oneProgram.listen([&form1] { form1.comeToFront(); });
         std::optional<OnFirstFrame> leave;
         if (hook == WhenShown::Close)
             leave.emplace(form1, [&form1] { form1.close(); });

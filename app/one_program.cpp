@@ -1,0 +1,67 @@
+#include "app/one_program.h"
+
+#include "platform/app_dir.h"
+#include "session/who_runs.h"
+
+#include <QCoreApplication>
+
+#include <chrono>
+#include <cstdio>
+
+namespace app {
+
+namespace {
+
+// How long a later start waits for the running program, from the connection to its answer.
+constexpr std::chrono::seconds answerPatience(1);
+
+bool askHolder(const std::string& lockPath) {
+    // Qt's sockets expect an application object; no window system is needed for this one.
+    int argc = 1;
+    char name[] = "yomirin";
+    char* argv[] = {name, nullptr};
+    const QCoreApplication application(argc, argv);
+    return platform::askToComeForward(platform::channelName(lockPath), answerPatience);
+}
+
+} // namespace
+
+OneProgram::OneProgram() : lockPath_(platform::appDir() + "/savedata/yomirin.lock") {
+    session::StartFindings found;
+    for (;;) {
+        switch (session::nextStartStep(found)) {
+        case session::StartStep::TryLock:
+            found.lock = lock_.tryTake(lockPath_);
+            break;
+        case session::StartStep::AskHolder:
+            found.answered = askHolder(lockPath_);
+            break;
+        case session::StartStep::TryLockAgain:
+            found.lockAgain = lock_.tryTake(lockPath_);
+            break;
+        case session::StartStep::Run:
+        case session::StartStep::RunUnlocked:
+            return;
+        case session::StartStep::LeaveAnswered:
+            leaveWith_ = 0;
+            return;
+        case session::StartStep::LeaveUnanswered:
+            std::fprintf(stderr, "%s\n",
+                         "このフォルダーのプログラムはすでに動いていますが、応答がありません"
+                         "（ほかのコンピューターで動いているのかもしれません）。");
+            leaveWith_ = 1;
+            return;
+        }
+    }
+}
+
+std::unique_ptr<platform::ChannelListener> OneProgram::listen(
+    std::function<void()> comeForward) const {
+    if (!lock_.held())
+        return nullptr;
+    auto listener = std::make_unique<platform::ChannelListener>(std::move(comeForward));
+    listener->listen(platform::channelName(lockPath_));
+    return listener;
+}
+
+} // namespace app
