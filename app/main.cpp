@@ -294,9 +294,6 @@ void TForm1::comeToFront() {
         setWindowState(windowState() & ~Qt::WindowMinimized);
     raise();
     activateWindow();
-    // An active window gets no new activation, but its child window still comes to the front.
-    if (isActiveWindow())
-        FormActivate();
 }
 
 bool TForm1::event(QEvent* event) {

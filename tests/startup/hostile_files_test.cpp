@@ -1,6 +1,8 @@
 // The real program started with hostile files beside it, each case in a fresh copy of the program
 // folder: it starts, shows its window and saves a valid record when the window closes; or, for a
 // broken bitmap of the installation, names the file and stops.
+#include "mounted_folder.h"
+#include "platform/program_lock.h"
 #include "platform/whole_file.h"
 #include "records/label_stream.h"
 #include "records/save_record.h"
@@ -246,4 +248,35 @@ TEST_F(HostileStartQuit, QuitWhenShownLeavesTheSaveFilesAsTheyWere) {
     EXPECT_EQ(run.exitCode, 0) << run.errors;
     EXPECT_EQ(folder.read("savedata/save.dat"), validSaveDat());
     EXPECT_EQ(folder.read("savedata/fs.dat"), "missing");
+}
+
+// The folder's lock is held by a program that does not answer (hung, or running on another
+// computer that shares the folder): the start ends without a window and takes nothing from it.
+TEST_F(HostileStartQuit, ALockHeldByAProgramThatDoesNotAnswerIsLeftToIt) {
+    const Folder folder = freshCopy(YOMIRIN_PROGRAM_DIR, scratch / "yomirin");
+    folder.write("savedata/save.dat", validSaveDat());
+    const std::string lockPath = (folder.root / "savedata/yomirin.lock").string();
+    platform::ProgramLock holder;
+    ASSERT_EQ(holder.tryTake(lockPath), platform::LockTry::Taken);
+    const ProgramRun run = runProgram(folder); // a window would close and save
+    ASSERT_TRUE(run.finished) << run.errors;
+    EXPECT_EQ(run.exitCode, 1) << run.errors;
+    EXPECT_NE(run.errors.find("応答がありません"), std::string::npos) << run.errors;
+    EXPECT_EQ(folder.read("savedata/save.dat"), validSaveDat());
+    EXPECT_EQ(folder.read("savedata/fs.dat"), "missing");
+    platform::ProgramLock another;
+    EXPECT_EQ(another.tryTake(lockPath), platform::LockTry::HeldElsewhere);
+}
+
+// A savedata where no lock can be made does not keep the learner out.
+TEST_F(HostileStartQuit, AReadOnlySavedataStartsAsBefore) {
+    const Folder folder = freshCopy(YOMIRIN_PROGRAM_DIR, scratch / "yomirin");
+    MountedFolder disk((folder.root / "savedata").string(), 64 * 1024);
+    if (!disk.mounted())
+        GTEST_SKIP() << "cannot mount a read-only disk here: " << disk.why();
+    ASSERT_TRUE(disk.setReadOnly(true));
+    const ProgramRun run = runProgram(folder, "YOMIRIN_QUIT_WHEN_SHOWN");
+    ASSERT_TRUE(run.finished) << run.errors;
+    EXPECT_EQ(run.exitCode, 0) << run.errors;
+    EXPECT_EQ(run.errors.find("応答"), std::string::npos) << run.errors;
 }

@@ -396,3 +396,12 @@ TEST_F(SettingsWindowTest, DuringATestTheSettingsWait) {
     form1->img_settingClick();
     EXPECT_TRUE(form4->isVisible()) << "the test is over: the settings open again";
 }
+
+TEST_F(SettingsWindowTest, ALaterStartBringsTheWindowBackWithTheSettingsInFront) {
+    openSettings();
+    form1->showMinimized();
+    QCoreApplication::processEvents();
+    form1->comeToFront();
+    EXPECT_TRUE(becomesActive(form4.get()));
+    EXPECT_FALSE(form1->isMinimized());
+}
