@@ -275,7 +275,7 @@ TEST_F(HostileStartQuit, AReadOnlySavedataStartsAsBefore) {
     if (!disk.mounted())
         GTEST_SKIP() << "cannot mount a read-only disk here: " << disk.why();
     ASSERT_TRUE(disk.setReadOnly(true));
-    const ProgramRun run = runProgram(folder, "YOMIRIN_QUIT_WHEN_SHOWN");
+    const ProgramRun run = runProgram(folder, "quit");
     ASSERT_TRUE(run.finished) << run.errors;
     EXPECT_EQ(run.exitCode, 0) << run.errors;
     EXPECT_EQ(run.errors.find("応答"), std::string::npos) << run.errors;
