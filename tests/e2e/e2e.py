@@ -417,9 +417,11 @@ class Program:
         if main_window:
             # Polled often rather than with search --sync, which looks only twice a second: the
             # start scenario times the splash from this moment.
-            found = self.wait_for(lambda: desktop.xdotool("search", "--onlyvisible", "--pid",
-                                                          self.proc.pid, "--name", "Yomirin",
-                                                          check=False), "the main window")
+            # --all: this program's window of that name, not any window of either.
+            found = self.wait_for(lambda: desktop.xdotool("search", "--all", "--onlyvisible",
+                                                          "--pid", self.proc.pid, "--name",
+                                                          "Yomirin", check=False),
+                                  "the main window")
             self.window = found.split()[0]
 
     # -- its end
@@ -1112,6 +1114,58 @@ def scenario_guide_pictures(d, folder):
 
 
 # ---- a desktop that doubles its windows ----------------------------------------------------------
+
+def active_window_of(d, p):
+    """The caption of the desktop's active window when it is one of the program's, else None."""
+    active = d.xdotool("getactivewindow", check=False)
+    if not active or d.xdotool("getwindowpid", active, check=False) != str(p.proc.pid):
+        return None
+    return d.xdotool("getwindowname", active, check=False)
+
+
+def scenario_second_start(d, folder):
+    other = shutil.copytree(folder, folder + "-other")
+    p = Program(d, folder)
+    p.past_splash()
+    p.key("F2")
+    expect_sentence(p, 2, "F2")
+    p.click(CHECK)
+    notice(p, "チェックリストに保存しました。")
+    open_settings(p)
+    # Another learner's folder runs beside it, its window in front.
+    q = Program(d, other)
+    q.past_splash()
+    expect(active_window_of(d, p) is None, "the other learner's window did not come to the front")
+
+    again = Program(d, folder, main_window=False)
+    again.expect_clean_exit("a second start in the same folder, which should only bring the "
+                            "running program forward")
+    # The main window comes forward and hands the focus to its open settings window.
+    p.wait_for(lambda: active_window_of(d, p) == " ◆ Setting",
+               "the running program's settings window to come to the front")
+    mains = [w for w, width, height in p.windows() if (width, height) == (800, 600)]
+    expect(mains == [p.window], f"the program shows the main windows {mains}, not only {p.window}")
+    d.screenshot("second-start")
+    p.press(SETTINGS, "キャンセル")
+    p.wait_until_gone(SETTINGS)
+    q.activate()                         # the same place on the screen, now behind
+    q.close_by_exit_question()
+    p.activate()
+    p.close_by_exit_question()
+    expect(int32(p.save(), CHECKLIST_AT) == 2, "the mark made before the second start was lost")
+
+    # A program that is killed leaves no lock behind: the next start comes up.
+    killed = Program(d, folder)
+    killed.past_splash()
+    killed.proc.kill()
+    killed.proc.wait(timeout=WAIT)
+    killed.exit_checked = True
+    expect(killed.proc.returncode == -signal.SIGKILL, f"the kill ended it with {killed.proc.returncode}")
+    p = Program(d, folder)
+    p.past_splash()
+    p.close_by_exit_question()
+    expect(int32(p.save(), CHECKLIST_AT) == 2, "the mark did not survive the kill and restart")
+
 
 class DoubledDesktop(Desktop):
     SCREEN = "2048x1536x24"   # room for the window at twice its size
