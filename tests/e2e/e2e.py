@@ -744,14 +744,20 @@ def scenario_whole_test(d, folder):
     expect(stored == date, f"the date filed is {stored!r}, not {date!r}")
 
 
-def check_sentence_two(d, folder):
-    """Starts the program, puts sentence 2 on the checklist and closes it; returns the program."""
+def checking_sentence_two(d, folder):
+    """Starts the program and puts sentence 2 on the checklist; returns the running program."""
     p = Program(d, folder)
     p.past_splash()
     p.key("F2")
     expect_sentence(p, 2, "F2")
     p.click(CHECK)
     notice(p, "チェックリストに保存しました。")
+    return p
+
+
+def check_sentence_two(d, folder):
+    """Starts the program, puts sentence 2 on the checklist and closes it; returns the program."""
+    p = checking_sentence_two(d, folder)
     p.close_by_exit_question()
     return p
 
@@ -1125,12 +1131,7 @@ def active_window_of(d, p):
 
 def scenario_second_start(d, folder):
     other = shutil.copytree(folder, folder + "-other")
-    p = Program(d, folder)
-    p.past_splash()
-    p.key("F2")
-    expect_sentence(p, 2, "F2")
-    p.click(CHECK)
-    notice(p, "チェックリストに保存しました。")
+    p = checking_sentence_two(d, folder)
     open_settings(p)
     # Another learner's folder runs beside it, its window in front.
     q = Program(d, other)
