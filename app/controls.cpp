@@ -73,6 +73,12 @@ void switchOn(QTimer& timer) {
         timer.start();
 }
 
+void bringToFront(QWidget& window) {
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
 QFont toQFont(const records::FontSpec& stored) {
     QFont font(platform::installedFaceFor(fromCp932(stored.name)));
     font.setPixelSize(std::max(1, stored.pixels()));

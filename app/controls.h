@@ -28,6 +28,9 @@ int screenPpi();
 // Switching on a timer that already runs does not restart its interval.
 void switchOn(QTimer& timer);
 
+// Shows a window above the others, active.
+void bringToFront(QWidget& window);
+
 // A transparent label whose font is kept as a stored font and which, like a desktop label with
 // automatic size, takes the size of its text whenever the text or the font changes; its width
 // and height can be set afterwards (a width of 800 with centred text centres the line).

@@ -117,7 +117,6 @@ PictureBox* TForm1::makePicture(const QString& resource) {
 
 void TForm1::createControls() {
     Image1 = new PictureBox(this);
-    Image1->setGeometry(0, 0, clientWidth, clientHeight);
 
     btn_s_up = new FlatButton(QStringLiteral("▲"), this);
     btn_s_down = new FlatButton(QStringLiteral("▼"), this);
@@ -183,7 +182,6 @@ void TForm1::createControls() {
     // Its font comes with the other sizes (ApplyFontSizes), taken on when the line first shows.
     Edit1->setAttribute(Qt::WA_InputMethodEnabled, false);
     Edit1->setInputMethodHints(Qt::ImhPreferLatin | Qt::ImhNoPredictiveText);
-    Edit1->setGeometry(131, 240, 537, 29);
 }
 
 // SetDefaultSentenceFont: the English sentence's own font, used until the learner picks another.
@@ -265,11 +263,8 @@ void TForm1::LayoutMainWindow() {
 }
 
 void TForm1::Timer2Timer() {
-    if (splash_) {
-        splash_->show();
-        splash_->raise();
-        splash_->activateWindow();
-    }
+    if (splash_)
+        app::bringToFront(*splash_);
     state_.windowFocusTag = session::SplashWindow;
     if (splash_)
         app::switchOn(splash_->Timer1);
@@ -282,10 +277,8 @@ void TForm1::FormActivate() {
                                                  {session::SettingsWindow, settingsWindow_},
                                                  {session::SplashWindow, splash_}};
     for (const auto& [tag, child] : children) {
-        if (tag == state_.windowFocusTag && child && child->isVisible()) {
-            child->raise();
-            child->activateWindow();
-        }
+        if (tag == state_.windowFocusTag && child && child->isVisible())
+            app::bringToFront(*child);
     }
 }
 

@@ -73,7 +73,8 @@ public:
     void DisplayEnglish(int id);
     void DisplayJapanese(int id);
     void DisplayPoints(int id);
-    void HidePoints();
+    // Hides the English sentence, its translation and its points.
+    void HideSentence();
     void NextSentence();
     void PreviousSentence();
     void StartStudy();
@@ -199,6 +200,8 @@ private:
     void redrawAfterMove();
     void changeStepOrChapter(int step, int chapter);
     void refuseInTest();
+    // Whether a choice on the window goes ahead; in a test the learner is told it cannot.
+    bool choiceActs();
     void openResultsWindow();
     void placeEdit1();
     void hideEdit1();

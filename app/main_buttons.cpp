@@ -144,35 +144,24 @@ void TForm1::img_deleteClick() {
 
 void TForm1::refuseInTest() { ShowMessageWindow(session::MessageId::TestRunning); }
 
-void TForm1::img_settingClick() {
-    switch (session::gateOfChoice(state_)) {
-    case session::Gate::Ignored:
-        return;
-    case session::Gate::RefusedInTest:
+bool TForm1::choiceActs() {
+    const session::Gate gate = session::gateOfChoice(state_);
+    if (gate == session::Gate::RefusedInTest)
         refuseInTest();
+    return gate == session::Gate::Acts;
+}
+
+void TForm1::img_settingClick() {
+    if (!choiceActs())
         return;
-    case session::Gate::Acts:
-        break;
-    }
     state_.windowFocusTag = session::SettingsWindow;
-    if (settingsWindow_) {
-        settingsWindow_->show();
-        settingsWindow_->raise();
-        settingsWindow_->activateWindow();
-    }
+    if (settingsWindow_)
+        app::bringToFront(*settingsWindow_);
 }
 
 void TForm1::img_exitClick() {
-    switch (session::gateOfChoice(state_)) {
-    case session::Gate::Ignored:
-        break;
-    case session::Gate::RefusedInTest:
-        refuseInTest();
-        break;
-    case session::Gate::Acts:
+    if (choiceActs())
         ShowMessageWindow(session::MessageId::ExitQuestion);
-        break;
-    }
 }
 
 void TForm1::SetNavigationButtons(session::EnabledButtons enabled) {
@@ -195,16 +184,8 @@ void TForm1::HighlightModeTab(SessionMode mode) {
 }
 
 void TForm1::Lbl_gakusyuuMouseDown(AutoLabel* sender, Qt::MouseButton) {
-    switch (session::gateOfChoice(state_)) {
-    case session::Gate::Ignored:
-        break;
-    case session::Gate::RefusedInTest:
-        refuseInTest();
-        break;
-    case session::Gate::Acts:
+    if (choiceActs())
         sender->setFontColor(tabGrey);
-        break;
-    }
 }
 
 void TForm1::Lbl_gakusyuuMouseUp(AutoLabel*, Qt::MouseButton) { HighlightModeTab(state_.mode); }

@@ -3,6 +3,7 @@
 #include "app/main.h"
 
 #include "app/font_size.h"
+#include "app/messages.h"
 #include "platform/app_dir.h"
 #include "platform/cp932.h"
 #include "platform/whole_file.h"
@@ -20,14 +21,6 @@ std::string fsDatPath() { return platform::appDir() + "/savedata/fs.dat"; }
 // The largest fs.dat worth reading: a label's stream is a few hundred bytes.
 constexpr std::size_t fsDatLimit = 1 << 20;
 
-QString describe(const platform::FileFault& fault) {
-    const QString step = fault.step == platform::FileFault::Create  ? QStringLiteral("ファイルの作成")
-                         : fault.step == platform::FileFault::Write ? QStringLiteral("ファイルへの書き込み")
-                                                                    : QStringLiteral("ファイルの置き換え");
-    return QStringLiteral("保存できませんでした。\n%1に失敗しました: %2\n%3")
-        .arg(step, QString::fromStdString(fault.path), QString::fromStdString(fault.reason));
-}
-
 } // namespace
 
 bool TForm1::SaveState() {
@@ -36,10 +29,11 @@ bool TForm1::SaveState() {
                                 storedSentenceLabel(), *saveFileSystem);
     if (!fault)
         return true;
+    const QString text = QString::fromStdString(app::saveFaultText(*fault));
     if (reportError)
-        reportError(describe(*fault));
+        reportError(text);
     else
-        QMessageBox::critical(this, windowTitle(), describe(*fault));
+        QMessageBox::critical(this, windowTitle(), text);
     return false;
 }
 

@@ -10,8 +10,6 @@
 #include "session/sentence_order.h"
 #include "session/session_start.h"
 
-#include <QFileInfo>
-
 using session::SessionMode;
 
 namespace {
@@ -24,12 +22,10 @@ constexpr int lineHeight = 30;
 void TForm1::InitSession() {
     Timer1.stop();
     session::resetSession(state_);
-    if (QFileInfo::exists(QString::fromStdString(platform::appDir() + "/savedata/save.dat"))) {
-        // A save file that cannot be read leaves the defaults; the learner still gets a session.
-        try {
-            LoadState();
-        } catch (...) {
-        }
+    // No save file, or one that cannot be read, leaves the defaults: the learner still gets a session.
+    try {
+        LoadState();
+    } catch (...) {
     }
     session::beginSession(state_, clock_.utcMillisecondsOfDay());
     HighlightModeTab(state_.mode);
@@ -108,9 +104,7 @@ void TForm1::ShowTestStudyView() {
     placeEdit1();
     Edit1->show();
     Edit1->setFocus();
-    Lbl_eibun->hide();
-    Lbl_wabun->hide();
-    HidePoints();
+    HideSentence();
     Lbl_msg->hide();
     Lbl_seikai->hide();
     SetNavigationButtons({.left = true, .right = true, .start = true, .giveUp = true, .repeat = true});
@@ -121,11 +115,8 @@ void TForm1::DisplayEnglish(int id) {
     const int top = app::englishTop(state_.mode);
     if (top < 0)
         return;
-    if (state_.mode != SessionMode::Study) {
-        Lbl_eibun->hide();
-        Lbl_wabun->hide();
-        HidePoints();
-    }
+    if (state_.mode != SessionMode::Study)
+        HideSentence();
     Lbl_eibun->setCaption(app::fromCp932(content_.lookup(content::ContentKind::English, id)));
     Lbl_eibun->setGeometry(0, top, fullWidth, lineHeight);
     Lbl_eibun->show();
@@ -158,7 +149,9 @@ void TForm1::DisplayPoints(int id) {
     lbl_point2->show();
 }
 
-void TForm1::HidePoints() {
+void TForm1::HideSentence() {
+    Lbl_eibun->hide();
+    Lbl_wabun->hide();
     Img_point->hide();
     Lbl_point->hide();
     lbl_point2->hide();
@@ -188,9 +181,7 @@ void TForm1::redrawAfterMove() {
     case SessionMode::TestStudy:
         state_.answerRevealed = false;
         ShowCounter();
-        Lbl_eibun->hide();
-        Lbl_wabun->hide();
-        HidePoints();
+        HideSentence();
         Edit1->clear();
         break;
     case SessionMode::Test:

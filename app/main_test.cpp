@@ -69,9 +69,7 @@ void TForm1::CheckTestStudyAnswer() {
         PlaySentenceVoice();
         return;
     }
-    Lbl_eibun->hide();
-    Lbl_wabun->hide();
-    HidePoints();
+    HideSentence();
     Lbl_msg->hide();
     Lbl_seikai->hide();
     state_.answerRevealed = false;
@@ -113,9 +111,7 @@ void TForm1::ShowTestView() {
         showSentence();
         ShowAnswerMark();
     } else {
-        Lbl_eibun->hide();
-        Lbl_wabun->hide();
-        HidePoints();
+        HideSentence();
         Lbl_seikai->hide();
     }
     SetNavigationButtons(view.buttons);

@@ -33,4 +33,12 @@ std::string saveQuestionText(int score) {
     return "得点 " + std::to_string(score) + " :  テスト結果を保存しますか？";
 }
 
+std::string saveFaultText(const platform::FileFault& fault) {
+    const char* step = fault.step == platform::FileFault::Create  ? "ファイルの作成"
+                       : fault.step == platform::FileFault::Write ? "ファイルへの書き込み"
+                                                                  : "ファイルの置き換え";
+    return std::string("保存できませんでした。\n") + step + "に失敗しました: " + fault.path + "\n" +
+           fault.reason;
+}
+
 } // namespace app

@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/replace_file.h"
 #include "session/message_id.h"
 
 #include <string>
@@ -22,5 +23,9 @@ const Message* findMessage(MessageId id);
 
 // "得点 7 :  テスト結果を保存しますか？" for a score of 7.
 std::string saveQuestionText(int score);
+
+// What the learner is told when the save files could not be written: the step that failed, the
+// file and the system's reason.
+std::string saveFaultText(const platform::FileFault& fault);
 
 } // namespace app
