@@ -43,6 +43,13 @@ records::FontSpec resourceFont(int pixels, bool bold, records::StoredColor color
     return stored;
 }
 
+// A picture button or picture box showing one of the program's own pictures.
+template <typename Control> Control* makePictured(QWidget* parent, const QString& resource) {
+    auto* control = new Control(parent);
+    control->setPicture(app::loadPicture(resource));
+    return control;
+}
+
 } // namespace
 
 TForm1::TForm1(platform::Sound& sound, platform::Clock& clock)
@@ -101,20 +108,6 @@ AutoLabel* TForm1::makeLabel(const QString& caption, int pixels, bool bold,
     return label;
 }
 
-PictureButton* TForm1::makePictureButton(const QString& resource) {
-    auto* button = new PictureButton(this);
-    if (!resource.isEmpty())
-        button->setPicture(app::loadPicture(resource));
-    return button;
-}
-
-PictureBox* TForm1::makePicture(const QString& resource) {
-    auto* picture = new PictureBox(this);
-    if (!resource.isEmpty())
-        picture->setPicture(app::loadPicture(resource));
-    return picture;
-}
-
 void TForm1::createControls() {
     Image1 = new PictureBox(this);
 
@@ -127,15 +120,15 @@ void TForm1::createControls() {
     btn_c_up->setFontSpec(resourceFont(12, false, maroon));
     btn_c_down->setFontSpec(resourceFont(12, false, maroon));
 
-    img_left = makePictureButton({});
-    img_right = makePictureButton({});
-    img_start = makePictureButton({});
-    img_giveup = makePictureButton({});
-    img_repeat = makePictureButton({});
-    img_check = makePictureButton(QStringLiteral(":/art/check.pic"));
-    img_delete = makePictureButton(QStringLiteral(":/art/delete.pic"));
-    img_setting = makePictureButton(QStringLiteral(":/art/setting.pic"));
-    img_exit = makePictureButton(QStringLiteral(":/art/exit.pic"));
+    img_left = new PictureButton(this);
+    img_right = new PictureButton(this);
+    img_start = new PictureButton(this);
+    img_giveup = new PictureButton(this);
+    img_repeat = new PictureButton(this);
+    img_check = makePictured<PictureButton>(this, QStringLiteral(":/art/check.pic"));
+    img_delete = makePictured<PictureButton>(this, QStringLiteral(":/art/delete.pic"));
+    img_setting = makePictured<PictureButton>(this, QStringLiteral(":/art/setting.pic"));
+    img_exit = makePictured<PictureButton>(this, QStringLiteral(":/art/exit.pic"));
 
     Lbl_gakusyuu = makeLabel(QStringLiteral("学習"), 13, false, white);
     Lbl_testgakusyuu = makeLabel(QStringLiteral("テスト学習"), 13, false, white);
@@ -157,7 +150,7 @@ void TForm1::createControls() {
     Lbl_counter = makeLabel(QStringLiteral("1"), 35, true, white, true);
     Lbl_counter->move(40, 184);
 
-    Img_point = makePicture(QStringLiteral(":/art/point.pic"));
+    Img_point = makePictured<PictureBox>(this, QStringLiteral(":/art/point.pic"));
     Lbl_point = makeLabel({}, 15, true, records::windowTextColor);
     Lbl_point->hide();
     Lbl_msg = makeLabel({}, 19, true, red, true);
@@ -172,9 +165,9 @@ void TForm1::createControls() {
     lbl_title = makeLabel({}, 15, true, black);
     lbl_point2 = makeLabel({}, 15, true, records::windowTextColor);
     lbl_point2->hide();
-    img_n1 = makePicture(QStringLiteral(":/art/n1.pic"));
-    img_n2 = makePicture(QStringLiteral(":/art/n2.pic"));
-    img_n3 = makePicture(QStringLiteral(":/art/n3.pic"));
+    img_n1 = makePictured<PictureBox>(this, QStringLiteral(":/art/n1.pic"));
+    img_n2 = makePictured<PictureBox>(this, QStringLiteral(":/art/n2.pic"));
+    img_n3 = makePictured<PictureBox>(this, QStringLiteral(":/art/n3.pic"));
     lbl_f4 = makeLabel(QStringLiteral("F4"), 12, false, white);
     lbl_f5 = makeLabel(QStringLiteral("F5"), 12, false, white);
 

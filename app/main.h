@@ -191,13 +191,11 @@ private:
     void connectControls();
     AutoLabel* makeLabel(const QString& caption, int pixels, bool bold, records::StoredColor color,
                          bool centred = false);
-    PictureButton* makePictureButton(const QString& resource);
-    PictureBox* makePicture(const QString& resource);
     void pressAndRelease(PictureButton* button, Qt::KeyboardModifiers shift);
     void pressNavigationButton(session::NavButton which);
     void applyChecklistEdit(const session::ChecklistEdit& edit);
     void showSentence();
-    void redrawAfterMove();
+    void moveToSlot(int slot);
     void changeStepOrChapter(int step, int chapter);
     void refuseInTest();
     // Whether a choice on the window goes ahead; in a test the learner is told it cannot.

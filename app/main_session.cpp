@@ -157,22 +157,15 @@ void TForm1::HideSentence() {
     lbl_point2->hide();
 }
 
-void TForm1::NextSentence() {
-    if (!session::navigates(state_.mode))
-        return;
-    state_.sentence.currentSlot = session::nextSlot(state_.sentence.currentSlot);
-    redrawAfterMove();
-}
+void TForm1::NextSentence() { moveToSlot(session::nextSlot(state_.sentence.currentSlot)); }
 
-void TForm1::PreviousSentence() {
-    if (!session::navigates(state_.mode))
-        return;
-    state_.sentence.currentSlot = session::previousSlot(state_.sentence.currentSlot);
-    redrawAfterMove();
-}
+void TForm1::PreviousSentence() { moveToSlot(session::previousSlot(state_.sentence.currentSlot)); }
 
 // What a move to another slot shows in each mode; the new sentence is always heard.
-void TForm1::redrawAfterMove() {
+void TForm1::moveToSlot(int slot) {
+    if (!session::navigates(state_.mode))
+        return;
+    state_.sentence.currentSlot = slot;
     switch (state_.mode) {
     case SessionMode::Study:
         showSentence();
