@@ -27,7 +27,13 @@ void WavPlayer::loadModule() {
 
 std::unique_ptr<AudioLine> WavPlayer::open(const WaveFormat& format) {
     loadModule();
-    return std::unique_ptr<AudioLine>(openLine_ ? openLine_(&format) : nullptr);
+    std::unique_ptr<AudioLine> line(openLine_ ? openLine_(&format) : nullptr);
+    // Said once an outage, though asked again at presses: a learner without sound, and whoever
+    // reads the log after, should know that the sound system refused rather than the program.
+    if (!line && openLine_ && !refusalReported_)
+        qWarning("No sound for now: the sound system refused an output for %d Hz", format.sampleRate);
+    refusalReported_ = !line;
+    return line;
 }
 
 void WavPlayer::beep() {

@@ -40,6 +40,7 @@ private:
     QLibrary module_;
     bool moduleTried_ = false;
     AudioLine* (*openLine_)(const WaveFormat*) = nullptr;
+    bool refusalReported_ = false;
     Bell* (*openBell_)() = nullptr;
     std::function<void()> fallbackBeep_;
     std::unique_ptr<Bell> bell_;

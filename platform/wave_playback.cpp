@@ -50,19 +50,47 @@ std::shared_ptr<const Wave> WavePlayback::load(const std::string& path) {
     return prepared_.back().wave;
 }
 
-bool WavePlayback::hasLine(const WaveFormat& format) const {
-    return std::any_of(lines_.begin(), lines_.end(), [&](const Line& l) { return l.format == format; });
+bool WavePlayback::hasOpenLine(const WaveFormat& format) const {
+    return std::any_of(lines_.begin(), lines_.end(),
+                       [&](const Line& l) { return l.format == format && l.line; });
 }
 
-AudioLine* WavePlayback::lineFor(const WaveFormat& format) {
+WavePlayback::Line& WavePlayback::entryFor(const WaveFormat& format) {
     for (Line& l : lines_) {
         if (l.format == format)
-            return l.line.get();
+            return l;
     }
-    // A format the sound system refused stays refused: asking again at every press would make each
-    // press pay for the failure.
-    lines_.push_back({format, device_.open(format)});
-    return lines_.back().line.get();
+    lines_.push_back({format, nullptr});
+    return lines_.back();
+}
+
+AudioLine* WavePlayback::lineForPress(const WaveFormat& format) {
+    Line& l = entryFor(format);
+    if (l.line)
+        return l.line.get();
+    // A refusal in the background costs the learner nothing, so the press asks once more; after a
+    // press was refused, presses only ask in the background, so that none waits for a failure.
+    if (l.refusedAtPress) {
+        openInBackground(format);
+        return nullptr;
+    }
+    l.line = device_.open(format);
+    l.refusedAtPress = !l.line;
+    return l.line.get();
+}
+
+void WavePlayback::openInBackground(const WaveFormat& format) {
+    if (std::find(pending_.begin(), pending_.end(), format) != pending_.end())
+        return;
+    pending_.push_back(format);
+    device_.later([this, alive = alive_, format] {
+        if (!*alive)
+            return;
+        pending_.erase(std::remove(pending_.begin(), pending_.end(), format), pending_.end());
+        Line& l = entryFor(format);
+        if (!l.line)
+            l.line = device_.open(format);
+    });
 }
 
 void WavePlayback::dropLine(const WaveFormat& format) {
@@ -79,16 +107,8 @@ void WavePlayback::stopAll() {
 
 void WavePlayback::prepare(const std::string& path) {
     const auto wave = load(path);
-    if (!wave || hasLine(wave->format) ||
-        std::find(pending_.begin(), pending_.end(), wave->format) != pending_.end())
-        return;
-    pending_.push_back(wave->format);
-    device_.later([this, alive = alive_, format = wave->format] {
-        if (!*alive)
-            return;
-        pending_.erase(std::remove(pending_.begin(), pending_.end(), format), pending_.end());
-        lineFor(format);
-    });
+    if (wave && !hasOpenLine(wave->format))
+        openInBackground(wave->format);
 }
 
 void WavePlayback::play(const std::string& path) {
@@ -96,12 +116,12 @@ void WavePlayback::play(const std::string& path) {
     const auto wave = load(path);
     if (!wave)
         return;
-    AudioLine* line = lineFor(wave->format);
+    AudioLine* line = lineForPress(wave->format);
     if (!line || line->start(wave))
         return;
     // A line that died (a restarted sound server) is opened afresh, once for this sound.
     dropLine(wave->format);
-    if ((line = lineFor(wave->format)))
+    if ((line = lineForPress(wave->format)))
         line->start(wave);
 }
 

@@ -36,6 +36,8 @@ public:
 // Plays WAVE files by path: a new sound cuts off the one under way, and a missing or unplayable
 // file plays nothing. prepare() reads a file that is about to be asked for and opens the line
 // for its format, so that play() only has to hand the samples over. Lines stay open once opened.
+// A format the sound system refused is asked for again, so that a sound server that was not
+// ready, or restarted, does not leave the learner without sound for the rest of the session.
 class WavePlayback {
 public:
     explicit WavePlayback(AudioDevice& device) : device_(device) {}
@@ -61,13 +63,17 @@ private:
     struct Line {
         WaveFormat format;
         std::unique_ptr<AudioLine> line; // empty: the sound system could not open this format
+        // A press asked for this line in vain: later presses ask again only in the background.
+        bool refusedAtPress = false;
     };
 
     static std::optional<Stamp> stampOf(const std::string& path);
     std::shared_ptr<const Wave> load(const std::string& path);
-    AudioLine* lineFor(const WaveFormat& format);
+    Line& entryFor(const WaveFormat& format);
+    AudioLine* lineForPress(const WaveFormat& format);
+    void openInBackground(const WaveFormat& format);
     void dropLine(const WaveFormat& format);
-    bool hasLine(const WaveFormat& format) const;
+    bool hasOpenLine(const WaveFormat& format) const;
     void stopAll();
 
     AudioDevice& device_;

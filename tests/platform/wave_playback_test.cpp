@@ -142,14 +142,24 @@ TEST_F(WavePlaybackTest, AFileChangedOrRemovedAfterPrepareIsNotPlayedFromMemory)
     EXPECT_EQ(events(), (std::vector<std::string>{"open 16000", "start 16000 v2 longer!", "stop 16000"}));
 }
 
-TEST_F(WavePlaybackTest, AFormatTheSoundSystemRefusesIsNotAskedForAtEveryPress) {
+TEST_F(WavePlaybackTest, ARefusedFormatIsAskedForAgainWithoutMakingEveryPressWait) {
     device.refuse = true;
     const std::string voice = write("001.wav", "v1");
     playback.prepare(voice);
     device.runLater();
+    playback.play(voice); // refused in the background: the press asks once more, itself
+    playback.play(voice); // refused at a press: asked again in the background only
     playback.play(voice);
+    EXPECT_EQ(device.tasks.size(), 1u) << "one background request at a time";
+    EXPECT_EQ(events(), (std::vector<std::string>{"open 16000", "open 16000"}));
+    events().clear();
+    device.runLater();
+    device.refuse = false;
     playback.play(voice);
-    EXPECT_EQ(events(), (std::vector<std::string>{"open 16000"}));
+    device.runLater();
+    playback.play(voice);
+    EXPECT_EQ(events(), (std::vector<std::string>{"open 16000", "open 16000", "stop 16000", "start 16000 v1"}))
+        << "the sound system back: the next press after the line opened plays";
 }
 
 TEST_F(WavePlaybackTest, ALineThatDiedIsOpenedAfreshForTheSound) {
