@@ -3,8 +3,6 @@
 #include "platform/app_dir.h"
 #include "session/who_runs.h"
 
-#include <QCoreApplication>
-
 #include <chrono>
 #include <cstdio>
 
@@ -16,11 +14,6 @@ namespace {
 constexpr std::chrono::seconds answerPatience(1);
 
 bool askHolder(const std::string& lockPath) {
-    // Qt's sockets expect an application object; no window system is needed for this one.
-    int argc = 1;
-    char name[] = "yomirin";
-    char* argv[] = {name, nullptr};
-    const QCoreApplication application(argc, argv);
     return platform::askToComeForward(platform::channelName(lockPath), answerPatience);
 }
 

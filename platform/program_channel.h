@@ -1,10 +1,13 @@
 #pragma once
-#include <QLocalServer>
 #include <QString>
 
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <string>
+#include <vector>
+
+class QSocketNotifier;
 
 namespace platform {
 
@@ -18,14 +21,24 @@ QString channelName(const std::string& lockPath);
 class ChannelListener {
 public:
     explicit ChannelListener(std::function<void()> comeForward);
+    ~ChannelListener();
+    ChannelListener(const ChannelListener&) = delete;
+    ChannelListener& operator=(const ChannelListener&) = delete;
     // Only the lock's holder listens, so a socket left at `name` by a program that was killed is
     // removed first. False when no socket could be made; the program then runs without one.
     bool listen(const QString& name);
 
 private:
+    struct Connection;
     void takeConnections();
-    QLocalServer server_;
+    void serve(Connection& connection);
+    void drop(Connection& connection);
+
     std::function<void()> comeForward_;
+    std::string path_;
+    int socket_ = -1;
+    std::unique_ptr<QSocketNotifier> accepting_;
+    std::vector<std::unique_ptr<Connection>> connections_;
 };
 
 // A later start's end: asks the program listening at `name` to come to the front. True when it
