@@ -43,10 +43,31 @@ records::FontSpec resourceFont(int pixels, bool bold, records::StoredColor color
     return stored;
 }
 
-// A picture button or picture box showing one of the program's own pictures.
-template <typename Control> Control* makePictured(QWidget* parent, const QString& resource) {
+// A label's font at the screen's resolution, as the learner's screen is given the sizes.
+records::FontSpec screenFont(int pixels, bool bold, records::StoredColor color) {
+    records::FontSpec stored = resourceFont(pixels, bold, color);
+    app::setFontPixels(stored, pixels, app::screenPpi());
+    return stored;
+}
+
+// The English sentence's own font, made from `stored` (what the label has).
+records::FontSpec defaultSentenceFont(records::FontSpec stored) {
+    stored.color = rgb(120, 0, 0);
+    stored.name = app::cp932("MS Pゴシック");
+    stored.charset = 128;
+    stored.style = records::Bold;
+    app::setFontPixels(stored, 24, app::screenPpi());
+    return stored;
+}
+
+// A picture button or picture box at its place, showing one of the program's own pictures (or,
+// with no resource, the pictures the session copies into it).
+template <typename Control>
+Control* makePictured(QWidget* parent, const QString& resource, const QRect& place) {
     auto* control = new Control(parent);
-    control->setPicture(app::loadPicture(resource));
+    if (!resource.isEmpty())
+        control->setPicture(app::loadPicture(resource));
+    control->setGeometry(place);
     return control;
 }
 
@@ -81,7 +102,7 @@ TForm1::TForm1(platform::Sound& sound, platform::Clock& clock, StartFiles files)
     Timer2.start();
 
     // FormCreate
-    PrepareMainWindow();
+    platform::removeReadOnly(platform::appDir() + "/savedata/save.dat");
     InitSession();
 }
 
@@ -100,159 +121,92 @@ void TForm1::attachWindows(TForm2* messageWindow, TForm3* resultsWindow, TForm4*
         splash_->returnFocusTo(this);
 }
 
-AutoLabel* TForm1::makeLabel(const QString& caption, int pixels, bool bold,
-                             records::StoredColor color, bool centred) {
+AutoLabel* TForm1::makeLabel(const QString& caption, const records::FontSpec& font, QPoint at,
+                             bool centred) {
     auto* label = new AutoLabel(this, centred);
-    label->setFontSpec(resourceFont(pixels, bold, color));
+    label->setFontSpec(font);
     label->setCaption(caption);
+    label->move(at);
     return label;
 }
 
+// Each control is made in the font it shows in and at its place, once; the order of making is the
+// order in which they overlap, the first at the bottom.
 void TForm1::createControls() {
+    setFixedSize(clientWidth, clientHeight);
     Image1 = new PictureBox(this);
+    Image1->resize(clientWidth, clientHeight);
+    Image1->copyFrom(ButtonBitmaps[BgBitmap], clientWidth, clientHeight);
 
-    btn_s_up = new FlatButton(QStringLiteral("▲"), this);
-    btn_s_down = new FlatButton(QStringLiteral("▼"), this);
-    btn_c_up = new FlatButton(QStringLiteral("▲"), this);
-    btn_c_down = new FlatButton(QStringLiteral("▼"), this);
-    btn_s_up->setFontSpec(resourceFont(12, false, navy));
-    btn_s_down->setFontSpec(resourceFont(12, false, navy));
-    btn_c_up->setFontSpec(resourceFont(12, false, maroon));
-    btn_c_down->setFontSpec(resourceFont(12, false, maroon));
+    const auto makeSelector = [this](const QString& arrow, records::StoredColor color, int x) {
+        auto* selector = new FlatButton(arrow, this);
+        selector->setFontSpec(screenFont(12, false, color));
+        selector->setGeometry(x, 34, 25, 25);
+        return selector;
+    };
+    btn_s_up = makeSelector(QStringLiteral("▲"), navy, 688);
+    btn_s_down = makeSelector(QStringLiteral("▼"), navy, 712);
+    btn_c_up = makeSelector(QStringLiteral("▲"), maroon, 736);
+    btn_c_down = makeSelector(QStringLiteral("▼"), maroon, 760);
 
-    img_left = new PictureButton(this);
-    img_right = new PictureButton(this);
-    img_start = new PictureButton(this);
-    img_giveup = new PictureButton(this);
-    img_repeat = new PictureButton(this);
-    img_check = makePictured<PictureButton>(this, QStringLiteral(":/art/check.pic"));
-    img_delete = makePictured<PictureButton>(this, QStringLiteral(":/art/delete.pic"));
-    img_setting = makePictured<PictureButton>(this, QStringLiteral(":/art/setting.pic"));
-    img_exit = makePictured<PictureButton>(this, QStringLiteral(":/art/exit.pic"));
+    img_left = makePictured<PictureButton>(this, {}, {290, 447, 60, 60});
+    img_right = makePictured<PictureButton>(this, {}, {451, 447, 60, 60});
+    img_start = makePictured<PictureButton>(this, {}, {263, 537, 65, 27});
+    img_giveup = makePictured<PictureButton>(this, {}, {367, 537, 65, 27});
+    img_repeat = makePictured<PictureButton>(this, {}, {471, 537, 65, 27});
+    img_check = makePictured<PictureButton>(this, QStringLiteral(":/art/check.pic"), {40, 465, 86, 20});
+    img_delete = makePictured<PictureButton>(this, QStringLiteral(":/art/delete.pic"), {40, 524, 86, 20});
+    img_setting = makePictured<PictureButton>(this, QStringLiteral(":/art/setting.pic"), {673, 465, 86, 20});
+    img_exit = makePictured<PictureButton>(this, QStringLiteral(":/art/exit.pic"), {673, 524, 86, 20});
 
-    Lbl_gakusyuu = makeLabel(QStringLiteral("学習"), 13, false, white);
-    Lbl_testgakusyuu = makeLabel(QStringLiteral("テスト学習"), 13, false, white);
-    Lbl_test = makeLabel(QStringLiteral("テスト"), 13, false, white);
-    Lbl_seiseki = makeLabel(QStringLiteral("成績"), 13, false, white);
+    Lbl_gakusyuu = makeLabel(QStringLiteral("学習"), screenFont(13, false, white), {69, 9});
+    Lbl_testgakusyuu = makeLabel(QStringLiteral("テスト学習"), screenFont(13, false, white), {127, 9});
+    Lbl_test = makeLabel(QStringLiteral("テスト"), screenFont(13, false, white), {218, 9});
+    Lbl_seiseki = makeLabel(QStringLiteral("成績"), screenFont(13, false, white), {285, 9});
     for (AutoLabel* tab : {Lbl_gakusyuu, Lbl_testgakusyuu, Lbl_test, Lbl_seiseki})
         tab->setCursor(Qt::PointingHandCursor);
-    lbl_step = makeLabel(QStringLiteral("1"), 19, true, black);
-    lbl_chapter = makeLabel(QStringLiteral("1"), 19, true, black);
+    lbl_step = makeLabel(QStringLiteral("1"), screenFont(16, true, black), {61, 38});
+    lbl_chapter = makeLabel(QStringLiteral("1"), screenFont(16, true, black), {155, 38});
 
-    Lbl_eibun = new AutoLabel(this, true);
-    Lbl_eibun->setFontSpec(
-        resourceFont(24, false, records::windowTextColor, "HGSｺﾞｼｯｸE"));
-    Lbl_eibun->move(48, 112);
+    Lbl_eibun = makeLabel({}, defaultSentenceFont(records::FontSpec()), {48, 112}, true);
     Lbl_eibun->hide();
-    Lbl_wabun = makeLabel({}, 19, true, records::windowTextColor, true);
-    Lbl_wabun->move(48, 88);
+    Lbl_wabun = makeLabel({}, screenFont(16, true, records::windowTextColor), {48, 88}, true);
     Lbl_wabun->hide();
-    Lbl_counter = makeLabel(QStringLiteral("1"), 35, true, white, true);
-    Lbl_counter->move(40, 184);
+    Lbl_counter = makeLabel(QStringLiteral("1"), resourceFont(35, true, white), {40, 184}, true);
 
-    Img_point = makePictured<PictureBox>(this, QStringLiteral(":/art/point.pic"));
-    Lbl_point = makeLabel({}, 15, true, records::windowTextColor);
+    Img_point = makePictured<PictureBox>(this, QStringLiteral(":/art/point.pic"), {215, 289, 370, 70});
+    Lbl_point = makeLabel({}, screenFont(15, true, records::windowTextColor), {232, 312});
     Lbl_point->hide();
-    Lbl_msg = makeLabel({}, 19, true, red, true);
-    Lbl_msg->move(48, 144);
+    Lbl_msg = makeLabel({}, resourceFont(19, true, red), {48, 144}, true);
     Lbl_msg->hide();
-    Lbl_seikai = makeLabel({}, 19, true, red, true);
-    Lbl_seikai->move(40, 248);
+    Lbl_seikai = makeLabel({}, screenFont(19, true, red), {40, 248}, true);
     Lbl_seikai->hide();
-    lbl_f1 = makeLabel(QStringLiteral("F1"), 12, false, white);
-    lbl_f2 = makeLabel(QStringLiteral("F2"), 12, false, white);
-    lbl_f3 = makeLabel(QStringLiteral("F3"), 12, false, white);
-    lbl_title = makeLabel({}, 15, true, black);
-    lbl_point2 = makeLabel({}, 15, true, records::windowTextColor);
+    lbl_f1 = makeLabel(QStringLiteral("F1"), screenFont(12, false, white), {271, 472});
+    lbl_f2 = makeLabel(QStringLiteral("F2"), screenFont(12, false, white), {518, 472});
+    lbl_f3 = makeLabel(QStringLiteral("F3"), screenFont(12, false, white), {289, 569});
+    lbl_title = makeLabel({}, screenFont(15, true, black), {195, 39});
+    lbl_point2 = makeLabel({}, screenFont(15, true, records::windowTextColor), {232, 334});
     lbl_point2->hide();
-    img_n1 = makePictured<PictureBox>(this, QStringLiteral(":/art/n1.pic"));
-    img_n2 = makePictured<PictureBox>(this, QStringLiteral(":/art/n2.pic"));
-    img_n3 = makePictured<PictureBox>(this, QStringLiteral(":/art/n3.pic"));
-    lbl_f4 = makeLabel(QStringLiteral("F4"), 12, false, white);
-    lbl_f5 = makeLabel(QStringLiteral("F5"), 12, false, white);
+    img_n1 = makePictured<PictureBox>(this, QStringLiteral(":/art/n1.pic"), {299, 305, 30, 30});
+    img_n2 = makePictured<PictureBox>(this, QStringLiteral(":/art/n2.pic"), {384, 305, 30, 30});
+    img_n3 = makePictured<PictureBox>(this, QStringLiteral(":/art/n3.pic"), {470, 305, 30, 30});
+    lbl_f4 = makeLabel(QStringLiteral("F4"), screenFont(12, false, white), {393, 569});
+    lbl_f5 = makeLabel(QStringLiteral("F5"), screenFont(12, false, white), {497, 569});
 
     Edit1 = new AnswerLine(this);
-    // Its font comes with the other sizes (ApplyFontSizes), taken on when the line first shows.
+    Edit1->setGeometry(131, 240, 537, 29);
+    // Taken on when the line first shows: it is hidden at start.
+    records::FontSpec answer = resourceFont(21, true, records::windowTextColor);
+    app::setFontPixels(answer, 22, app::screenPpi());
+    Edit1->setAnswerFont(app::toQFont(answer));
     Edit1->setAttribute(Qt::WA_InputMethodEnabled, false);
     Edit1->setInputMethodHints(Qt::ImhPreferLatin | Qt::ImhNoPredictiveText);
 }
 
 // SetDefaultSentenceFont: the English sentence's own font, used until the learner picks another.
 void TForm1::SetDefaultSentenceFont() {
-    records::FontSpec stored = Lbl_eibun->fontSpec();
-    stored.color = rgb(120, 0, 0);
-    stored.name = app::cp932("MS Pゴシック");
-    stored.charset = 128;
-    stored.style = records::Bold;
-    app::setFontPixels(stored, 24, app::screenPpi());
-    Lbl_eibun->setFontSpec(stored);
+    Lbl_eibun->setFontSpec(defaultSentenceFont(Lbl_eibun->fontSpec()));
     Lbl_eibun->setWidth(clientWidth);
-}
-
-void TForm1::PrepareMainWindow() {
-    SetDefaultSentenceFont();
-    platform::removeReadOnly(platform::appDir() + "/savedata/save.dat");
-    ApplyFontSizes();
-    LayoutMainWindow();
-    Image1->copyFrom(ButtonBitmaps[BgBitmap], clientWidth, clientHeight);
-}
-
-void TForm1::ApplyFontSizes() {
-    for (AutoLabel* label : {lbl_step, lbl_chapter})
-        label->setFontPixels(16);
-    Lbl_eibun->setFontPixels(24);
-    Lbl_wabun->setFontPixels(16);
-    Lbl_point->setFontPixels(15);
-    lbl_point2->setFontPixels(15);
-    records::FontSpec edit = resourceFont(21, true, records::windowTextColor);
-    app::setFontPixels(edit, 22, app::screenPpi());
-    Edit1->setAnswerFont(app::toQFont(edit));
-    Lbl_seikai->setFontPixels(19);
-    for (AutoLabel* label : {lbl_f1, lbl_f2, lbl_f3, lbl_f4, lbl_f5})
-        label->setFontPixels(12);
-    for (AutoLabel* tab : {Lbl_gakusyuu, Lbl_testgakusyuu, Lbl_test, Lbl_seiseki})
-        tab->setFontPixels(13);
-    for (FlatButton* button : {btn_s_up, btn_s_down, btn_c_up, btn_c_down}) {
-        app::setFontPixels(button->fontSpec(), 12, app::screenPpi());
-        button->applyFont();
-    }
-    lbl_title->setFontPixels(15);
-}
-
-void TForm1::LayoutMainWindow() {
-    setFixedSize(clientWidth, clientHeight);
-    Edit1->setGeometry(131, 240, 537, 29);
-    lbl_step->move(61, 38);
-    lbl_chapter->move(155, 38);
-    Lbl_gakusyuu->move(69, 9);
-    Lbl_testgakusyuu->move(127, 9);
-    Lbl_test->move(218, 9);
-    Lbl_seiseki->move(285, 9);
-    lbl_title->move(195, 39);
-    Lbl_point->move(232, 312);
-    lbl_point2->move(232, 334);
-    int i = 0;
-    for (FlatButton* selector : {btn_s_up, btn_s_down, btn_c_up, btn_c_down})
-        selector->setGeometry(688 + 24 * i++, 34, 25, 25);
-    img_n1->setGeometry(299, 305, 30, 30);
-    img_n2->setGeometry(384, 305, 30, 30);
-    img_n3->setGeometry(470, 305, 30, 30);
-    img_check->setGeometry(40, 465, 86, 20);
-    img_delete->setGeometry(40, 524, 86, 20);
-    img_setting->setGeometry(673, 465, 86, 20);
-    img_exit->setGeometry(673, 524, 86, 20);
-    Image1->resize(clientWidth, clientHeight);
-    img_left->setGeometry(290, 447, 60, 60);
-    img_right->setGeometry(451, 447, 60, 60);
-    i = 0;
-    for (PictureButton* button : {img_start, img_giveup, img_repeat})
-        button->setGeometry(263 + 104 * i++, 537, 65, 27);
-    Img_point->setGeometry(215, 289, 370, 70);
-    lbl_f1->move(271, 472);
-    lbl_f2->move(518, 472);
-    lbl_f3->move(289, 569);
-    lbl_f4->move(393, 569);
-    lbl_f5->move(497, 569);
 }
 
 void TForm1::Timer2Timer() {

@@ -41,10 +41,7 @@ public:
     platform::Clock& clock() { return clock_; }
 
     // Start-up and assets.
-    void PrepareMainWindow();
     void SetDefaultSentenceFont();
-    void ApplyFontSizes();
-    void LayoutMainWindow();
     void InitSession();
     // Reads the course text of the program folder; the window's creation takes it from the start
     // files.
@@ -189,7 +186,7 @@ private:
     static QFont toQFontForWindow();
     void createControls();
     void connectControls();
-    AutoLabel* makeLabel(const QString& caption, int pixels, bool bold, records::StoredColor color,
+    AutoLabel* makeLabel(const QString& caption, const records::FontSpec& font, QPoint at,
                          bool centred = false);
     void pressAndRelease(PictureButton* button, Qt::KeyboardModifiers shift);
     void pressNavigationButton(session::NavButton which);
