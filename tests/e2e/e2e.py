@@ -709,7 +709,8 @@ def scenario_sound_server_back(d, folder):
             p.key("F5")
             heard.until_quiet(seconds=1.0)
         return heard.pitch() is not None and heard
-    expect_heard(p.wait_for(heard_after_a_press, "a voice after the sound server came back"),
+    expect_heard(p.wait_for(heard_after_a_press, "a voice after the sound server came back",
+                            seconds=SOUND_WAIT),
                  tone_hz(1), "F5 with the sound server back")
     p.close_by_exit_question()
 
