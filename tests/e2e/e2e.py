@@ -380,6 +380,14 @@ def expect_heard(listening, hz, what):
     expect(abs(heard - hz) < 0.08 * hz, f"{what}: heard {heard:.0f} Hz, not {hz:.0f} Hz")
 
 
+def expect_voice(desktop, act, sid, what):
+    """Does act() while listening: the voice of sentence sid is what was heard."""
+    with Listening(desktop) as heard:
+        act()
+        heard.until_quiet()
+    expect_heard(heard, tone_hz(sid), what)
+
+
 # ---- the program --------------------------------------------------------------------------------
 
 # What standard error shows when a program ended abnormally: an assertion (the C library's, Qt's,
@@ -673,23 +681,14 @@ def scenario_study_keys(d, folder):
     for keys, sid, what in ((["F5"], 1, "F5 on slot 1"), (["F2"], 2, "F2 to slot 2"),
                             (["F2"], 3, "F2 to slot 3"), (["F1"], 2, "F1 back to slot 2"),
                             (["F5"], 2, "F5 on slot 2")):
-        with Listening(d) as heard:
-            p.key(*keys)
-            heard.until_quiet()
-        expect_heard(heard, tone_hz(sid), what)
+        expect_voice(d, lambda: p.key(*keys), sid, what)
         expect_sentence(p, sid, what)
-    with Listening(d) as heard:
-        p.click(NEXT)   # the next picture: a click is F2
-        heard.until_quiet()
-    expect_heard(heard, tone_hz(3), "a click on the next picture")
+    expect_voice(d, lambda: p.click(NEXT), 3, "a click on the next picture")   # a click is F2
     expect_sentence(p, 3, "a click on the next picture")
     # Chapter 2, whose English sentences differ one from the next.
     p.press(MAIN, "チャプターを上げる")
     expect_sentence(p, 11, "the chapter up")
-    with Listening(d) as heard:
-        p.key("F2")
-        heard.until_quiet()
-    expect_heard(heard, tone_hz(12), "F2 in chapter 2")
+    expect_voice(d, lambda: p.key("F2"), 12, "F2 in chapter 2")
     expect_sentence(p, 12, "F2 in chapter 2")
     p.close_by_exit_question()
 
@@ -1244,10 +1243,7 @@ def scenario_scale_two(d, folder):
         expect(mean_difference(shown, twin) < 1, f"{name} does not show its picture at its place")
         expect(mean_difference(shown, blown_up) > 2, f"{name} is the small picture blown up")
     # A click at the doubled place of the next picture is a click on it.
-    with Listening(d) as heard:
-        p.click((2 * NEXT[0], 2 * NEXT[1]))
-        heard.until_quiet()
-    expect_heard(heard, tone_hz(2), "a click on the next picture")
+    expect_voice(d, lambda: p.click((2 * NEXT[0], 2 * NEXT[1])), 2, "a click on the next picture")
     p.close_by_close_box()
 
 
@@ -1397,10 +1393,7 @@ def scenario_wayland_pipewire(d, folder):
     expect(p.window_of_size(800, 600) == p.window, "the client area is not 800 x 600")
     p.wait_for(lambda: p.window_of_size(476, 359) is None, "the splash to go")
     expect_sentence(p, 1, "the start")
-    with Listening(d) as heard:
-        p.send_key("F2")
-        heard.until_quiet()
-    expect_heard(heard, tone_hz(2), "F2 through PipeWire")
+    expect_voice(d, lambda: p.send_key("F2"), 2, "F2 through PipeWire")
     expect_sentence(p, 2, "F2")
     p.press_by_reader(MAIN, "Exit")
     p.wait_to_read("終了してもよろしいですか？", MESSAGE)
