@@ -14,6 +14,7 @@ namespace {
 constexpr size_t fileHeaderSize = 14;
 constexpr size_t minInfoHeaderSize = 40;
 constexpr std::int32_t maxSide = 16384;
+constexpr qint64 smallestMapped = 256 * 1024;
 
 unsigned byte(std::string_view b, size_t at) { return static_cast<unsigned char>(b[at]); }
 std::uint32_t u32(std::string_view b, size_t at) {
@@ -88,10 +89,11 @@ QImage decodeBmp(std::string_view bytes) {
 }
 
 QImage loadBmp(const std::string& path) {
-    // Mapped rather than read: the background alone is 1.4 MB, which a read would first zero and
-    // then copy at every start.
+    // A large file is mapped rather than read: the background alone is 1.4 MB, which a read would
+    // first zero and then copy at every start. A button's few kilobytes are read: unmapping them
+    // again, which every processor running the program has to hear of, costs more than the copy.
     QFile file(QString::fromStdString(path));
-    if (file.open(QIODevice::ReadOnly) && file.size() > 0) {
+    if (file.open(QIODevice::ReadOnly) && file.size() > smallestMapped) {
         if (const uchar* mapped = file.map(0, file.size()))
             return decodeBmp({reinterpret_cast<const char*>(mapped), static_cast<size_t>(file.size())});
     }
