@@ -5,11 +5,11 @@
 #include "app/accessible_names.h"
 #include "app/display_scaling.h"
 #include "app/text_literals.h"
-#include "platform/app_dir.h"
 #include "platform/file_attributes.h"
 #include "platform/packed_picture.h"
 #include "records/Unit3.h"
 #include "records/Unit4.h"
+#include "records/save_files.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -102,7 +102,7 @@ TForm1::TForm1(platform::Sound& sound, platform::Clock& clock, StartFiles files)
     Timer2.start();
 
     // FormCreate
-    platform::removeReadOnly(platform::appDir() + "/savedata/save.dat");
+    platform::removeReadOnly(records::saveDatPath());
     InitSession();
 }
 

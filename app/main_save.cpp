@@ -4,7 +4,6 @@
 
 #include "app/font_size.h"
 #include "app/messages.h"
-#include "platform/app_dir.h"
 #include "platform/cp932.h"
 #include "platform/whole_file.h"
 #include "records/save_files.h"
@@ -15,9 +14,6 @@
 
 namespace {
 
-std::string saveDatPath() { return platform::appDir() + "/savedata/save.dat"; }
-std::string fsDatPath() { return platform::appDir() + "/savedata/fs.dat"; }
-
 // The largest fs.dat worth reading: a label's stream is a few hundred bytes.
 constexpr std::size_t fsDatLimit = 1 << 20;
 
@@ -25,7 +21,7 @@ constexpr std::size_t fsDatLimit = 1 << 20;
 
 bool TForm1::SaveState() {
     const auto fault =
-        records::writeSaveFiles(platform::appDir() + "/savedata", session::toSaveRecord(state_),
+        records::writeSaveFiles(records::saveFolder(), session::toSaveRecord(state_),
                                 storedSentenceLabel(), *saveFileSystem);
     if (!fault)
         return true;
@@ -45,7 +41,7 @@ void TForm1::LoadState() {
 
 bool TForm1::loadSaveRecord() {
     const std::optional<std::string> bytes =
-        platform::readFileHead(saveDatPath(), records::saveRecordSize);
+        platform::readFileHead(records::saveDatPath(), records::saveRecordSize);
     if (!bytes)
         return false;
     const records::LoadedRecord loaded =
@@ -55,7 +51,7 @@ bool TForm1::loadSaveRecord() {
 }
 
 void TForm1::loadSentenceFont() {
-    const std::optional<std::string> bytes = platform::readFileHead(fsDatPath(), fsDatLimit);
+    const std::optional<std::string> bytes = platform::readFileHead(records::fsDatPath(), fsDatLimit);
     if (!bytes)
         return;
     records::StoredLabel stored = storedSentenceLabel();

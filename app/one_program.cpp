@@ -1,6 +1,6 @@
 #include "app/one_program.h"
 
-#include "platform/app_dir.h"
+#include "records/save_files.h"
 #include "session/who_runs.h"
 
 #include <chrono>
@@ -19,7 +19,7 @@ bool askHolder(const std::string& lockPath) {
 
 } // namespace
 
-OneProgram::OneProgram() : lockPath_(platform::appDir() + "/savedata/yomirin.lock") {
+OneProgram::OneProgram() : lockPath_(records::saveFolder() + "/yomirin.lock") {
     session::StartFindings found;
     for (;;) {
         switch (session::nextStartStep(found)) {

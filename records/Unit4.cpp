@@ -3,7 +3,7 @@
 #include "app/font_dialog.h"
 #include "app/main.h"
 #include "app/text_literals.h"
-#include "platform/app_dir.h"
+#include "records/save_files.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -40,7 +40,7 @@ public:
     explicit MainWindowTarget(TForm4& window) : window_(window), main_(window.main_) {}
 
     bool deleteSaveFile() override {
-        const std::string path = platform::appDir() + "/savedata/save.dat";
+        const std::string path = records::saveDatPath();
         std::error_code error;
         std::filesystem::remove(path, error); // a file that is not there is no failure
         if (!error)

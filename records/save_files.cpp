@@ -1,6 +1,12 @@
 #include "records/save_files.h"
 
+#include "platform/app_dir.h"
+
 namespace records {
+
+std::string saveFolder() { return platform::appDir() + "/savedata"; }
+std::string saveDatPath() { return saveFolder() + "/" + saveDatName; }
+std::string fsDatPath() { return saveFolder() + "/" + fsDatName; }
 
 std::optional<platform::FileFault> writeSaveFiles(const std::string& folder,
                                                   const SaveRecord& record,
