@@ -76,5 +76,6 @@ TEST_F(ProgramChannel, NoAnswerWithinThePatience) {
     ASSERT_TRUE(stuck.listen(name));
     const auto asked = std::chrono::steady_clock::now();
     EXPECT_FALSE(platform::askToComeForward(name, 100ms));
-    EXPECT_LT(std::chrono::steady_clock::now() - asked, 2s);
+    // Far above the patience, so that only a wait that ignored it fails, however loaded the machine.
+    EXPECT_LT(std::chrono::steady_clock::now() - asked, 15s);
 }
