@@ -42,7 +42,7 @@ TForm2::TForm2(TForm1& main)
     connect(SpeedButton2, &QToolButton::clicked, this, &TForm2::SpeedButton2Click);
 
     Label1 = new AutoLabel(this, true);
-    Label1->setFontSpec(app::gothicFont(labelPixels, records::rgb(255, 255, 255)));
+    Label1->setFontSpecForText(app::gothicFont(labelPixels, records::rgb(255, 255, 255)));
 
     Timer1.setInterval(noticeMs);
     Timer1.setTimerType(Qt::PreciseTimer);

@@ -44,6 +44,9 @@ public:
 
     const records::FontSpec& fontSpec() const { return spec_; }
     void setFontSpec(const records::FontSpec& stored);
+    // The font alone, measured with the label's first text or as it first shows: for a label that
+    // is hidden until it is given its text, which then needs no font engine at start.
+    void setFontSpecForText(const records::FontSpec& stored) { takeFont(stored); }
     void setFontPixels(int pixels);
     void setFontColor(records::StoredColor color);
 

@@ -130,6 +130,15 @@ AutoLabel* TForm1::makeLabel(const QString& caption, const records::FontSpec& fo
     return label;
 }
 
+// A centred line that shows only once it is given a text of its own.
+AutoLabel* TForm1::makeHiddenLine(const records::FontSpec& font, QPoint at) {
+    auto* line = new AutoLabel(this, true);
+    line->setFontSpecForText(font);
+    line->move(at);
+    line->hide();
+    return line;
+}
+
 // Each control is made in the font it shows in and at its place, once; the order of making is the
 // order in which they overlap, the first at the bottom.
 void TForm1::createControls() {
@@ -177,10 +186,8 @@ void TForm1::createControls() {
     Img_point = makePictured<PictureBox>(this, QStringLiteral(":/art/point.pic"), {215, 289, 370, 70});
     Lbl_point = makeLabel({}, screenFont(15, true, records::windowTextColor), {232, 312});
     Lbl_point->hide();
-    Lbl_msg = makeLabel({}, resourceFont(19, true, red), {48, 144}, true);
-    Lbl_msg->hide();
-    Lbl_seikai = makeLabel({}, screenFont(19, true, red), {40, 248}, true);
-    Lbl_seikai->hide();
+    Lbl_msg = makeHiddenLine(resourceFont(19, true, red), {48, 144});
+    Lbl_seikai = makeHiddenLine(screenFont(19, true, red), {40, 248});
     lbl_f1 = makeLabel(QStringLiteral("F1"), screenFont(12, false, white), {271, 472});
     lbl_f2 = makeLabel(QStringLiteral("F2"), screenFont(12, false, white), {518, 472});
     lbl_f3 = makeLabel(QStringLiteral("F3"), screenFont(12, false, white), {289, 569});

@@ -188,6 +188,7 @@ private:
     void connectControls();
     AutoLabel* makeLabel(const QString& caption, const records::FontSpec& font, QPoint at,
                          bool centred = false);
+    AutoLabel* makeHiddenLine(const records::FontSpec& font, QPoint at);
     void pressAndRelease(PictureButton* button, Qt::KeyboardModifiers shift);
     void pressNavigationButton(session::NavButton which);
     void applyChecklistEdit(const session::ChecklistEdit& edit);
