@@ -79,7 +79,7 @@ private:
     AudioDevice& device_;
     std::vector<Prepared> prepared_; // the few files read last, the latest at the back
     std::vector<Line> lines_;
-    std::vector<WaveFormat> pending_; // lines asked for by prepare() and not opened yet
+    std::vector<WaveFormat> pending_; // lines asked for in the background and not opened yet
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 

@@ -695,8 +695,7 @@ def scenario_study_keys(d, folder):
 
 def scenario_sound_server_back(d, folder):
     """A sound server that went away and came back (a desktop's restarts it) is used again, without
-    restarting the program: presses while it is gone are silent, and soon after it is back one
-    plays."""
+    restarting the program: a press finds it gone, and soon after it is back a press plays."""
     p = Program(d, folder)
     p.past_splash()
     d.stop_sound_server()
