@@ -555,7 +555,14 @@ class Program:
                      and (role is None or n["role"] == role)), None) if found else None
 
     def wait_to_read(self, text, window=MAIN):
-        return self.wait_for(lambda: text in self.texts(window), f"{text!r} in {window!r}")
+        started = time.monotonic()
+        try:
+            return self.wait_for(lambda: text in self.texts(window), f"{text!r} in {window!r}")
+        except Failed as e:   # what was on show instead, and how long one reading takes now
+            reading = time.monotonic()
+            shown = self.texts(window) if self.proc.poll() is None else []
+            raise Failed(f"{e} (after {reading - started:.1f} s; on show: {shown}, read in "
+                         f"{time.monotonic() - reading:.2f} s)") from None
 
     def wait_until_gone(self, window):
         self.wait_for(lambda: window not in self.read(), f"{window!r} to close")
