@@ -8,13 +8,16 @@ where at-spi-bus-launcher runs) and answers one request per line on standard inp
 
     tree <pid>
     press {"pid": <pid>, "window": <window name>, "name": <control name>}
+    appeared <pid>
 
 with one line of JSON on standard output. For tree: the windows on show of the application whose
 process is <pid>, each as {"name", "extents", "nodes"}, the nodes being the window's descendants
-on show as {"role", "name", "checked", "extents"}; or null while the application is not (yet)
-known to the registry. For press: true once the control on show of that name in that window has
+on show as {"role", "name", "checked", "focused", "extents"}; or null while the application is
+not (yet) known to the registry. For press: true once the control on show of that name in that window has
 done its first action (a button's press), as a screen reader's user presses it without a mouse
-or keyboard; false when there is no such control. It is a process of its own because pyatspi keeps its bus connection for the life
+or keyboard; false when there is no such control. For appeared: the texts that came on show in
+the application since the last such request, in order, as the application told the bus (a text
+shown and hidden again between two readings of the tree is among them). It is a process of its own because pyatspi keeps its bus connection for the life
 of the process, while each scenario of the suite brings its own buses, and because a hung call
 in it must not hang the suite.
 """
@@ -25,6 +28,7 @@ from gi.repository import GLib
 
 SHOWING = pyatspi.STATE_SHOWING
 CHECKED = pyatspi.STATE_CHECKED
+FOCUSED = pyatspi.STATE_FOCUSED
 
 
 def settle():
@@ -33,6 +37,37 @@ def settle():
     context = GLib.MainContext.default()
     while context.pending():
         context.iteration(False)
+
+
+# What the application said came on show. A text on show for a moment (a mark before the program
+# moves on) can come and go between two readings of the tree, and one reading asks the program a
+# few hundred questions, which on a loaded machine takes about as long as such a mark stays.
+appeared = []          # (pid, text)
+on_show = {}           # accessible -> whether it is on show, as its last showing event said
+
+
+def on_event(event):
+    try:
+        source = event.source
+        if event.type.endswith("showing"):
+            on_show[source] = bool(event.detail1)
+        elif source not in on_show:
+            on_show[source] = source.getState().contains(SHOWING)
+        if on_show[source]:
+            # The name is asked for when the event is taken, which is soon (each request of the
+            # suite takes the events first) and before the next input, so before the program
+            # gives the control another text.
+            appeared.append((source.get_process_id(), source.name or ""))
+    except GLib.Error:
+        pass   # the widget went before its event was read
+
+
+def take_appeared(pid):
+    settle()
+    global appeared
+    taken = [text for owner, text in appeared if owner == pid]
+    appeared = [(owner, text) for owner, text in appeared if owner != pid]
+    return taken
 
 
 def extents(accessible):
@@ -52,7 +87,8 @@ def nodes_on_show(accessible, into):
             if not states.contains(SHOWING):
                 continue
             into.append({"role": child.getRoleName(), "name": child.name or "",
-                         "checked": states.contains(CHECKED), "extents": extents(child)})
+                         "checked": states.contains(CHECKED), "focused": states.contains(FOCUSED),
+                         "extents": extents(child)})
             nodes_on_show(child, into)
         except GLib.Error:
             continue   # the widget went while it was being read
@@ -130,6 +166,8 @@ def press(pid, window_name, name):
 
 
 def main():
+    pyatspi.Registry.registerEventListener(on_event, "object:property-change:accessible-name",
+                                           "object:state-changed:showing")
     for line in sys.stdin:
         words = line.split(maxsplit=1)
         if words[:1] == ["tree"] and len(words) == 2:
@@ -145,6 +183,8 @@ def main():
             except GLib.Error:
                 answer = False
             print(json.dumps(answer), flush=True)
+        elif words[:1] == ["appeared"] and len(words) == 2:
+            print(json.dumps(take_appeared(int(words[1])), ensure_ascii=False), flush=True)
         else:
             print(json.dumps({"error": f"unknown request {line.strip()!r}"}), flush=True)
 
