@@ -50,7 +50,11 @@ if(YOMIRIN_VOICE MATCHES "^festival:")
 endif()
 
 if(BUILD_TESTING)
-  add_test(NAME make_voices COMMAND ${YOMIRIN_BASH} ${CMAKE_CURRENT_SOURCE_DIR}/test_make_voices.sh)
+  # In three parts, each a few dozen runs of the script, which can run side by side.
+  foreach(part runs words files)
+    add_test(NAME make_voices_${part}
+      COMMAND ${YOMIRIN_BASH} ${CMAKE_CURRENT_SOURCE_DIR}/test_make_voices.sh ${part})
+  endforeach()
   # Every voice the build made, and the chime beside them: one loudness, no clipping, no burst at
   # the head, speech within 30 ms.
   add_test(NAME voice_levels COMMAND ${YOMIRIN_BASH} ${voices_script} --check ${YOMIRIN_APP_DIR}/onsei)

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """End-to-end runs of the real program on a real X display.
 
-    e2e.py <program> <bmp-dir> <chime.wav> <screenshot-dir> [scenario ...]
+    [E2E_JOBS=n] e2e.py <program> <bmp-dir> <chime.wav> <screenshot-dir> [scenario ...]
 
 Every scenario starts the built executable (Qt's xcb platform) on a private Xvfb display with a
 light window manager (openbox), from a fresh program folder holding a small course of our own,
@@ -11,10 +11,11 @@ does (AT-SPI, on a private session bus and accessibility bus), and reads save.da
 after the program ends. Screenshots go to <screenshot-dir>. Exits 1 when a scenario fails.
 """
 import array, datetime, glob, json, math, os, re, select, shutil, signal, struct, subprocess, sys
-import tempfile, time, wave
+import multiprocessing, tempfile, time, wave
 
 PROGRAM, BMP_DIR, CHIME, SHOTS = map(os.path.abspath, sys.argv[1:5])
 ONLY = sys.argv[5:]
+JOBS = int(os.environ.get("E2E_JOBS", "1"))   # scenarios run side by side
 RATE = 48000
 AUDIBLE = 328                    # -40 dBFS
 SOUND_WAIT = 30.0                # ends only a wait for a sound that never comes; a pass takes far less
@@ -1458,15 +1459,17 @@ def run(name, fn):
         print(f"ok    {name} ({time.monotonic() - t:.1f} s)", flush=True)
         return True
     except Exception as e:   # every failure is reported, the other scenarios still run
-        print(f"FAIL  {name}: {str(e) or type(e).__name__}", flush=True)
+        # One write, so that a scenario running beside it cannot come between its lines.
+        report = [f"FAIL  {name}: {str(e) or type(e).__name__}"]
         for p in desktop.programs if desktop else ():
             stderr = p.stderr()
             if stderr:
-                print(f"-- standard error of the program {p.proc.pid}:\n{stderr[-1500:]}")
+                report.append(f"-- standard error of the program {p.proc.pid}:\n{stderr[-1500:]}")
         if desktop:   # the sound server's, window manager's and buses' own complaints
             desktop.log.flush()
             with open(os.path.join(tmp, "desktop.log"), errors="replace") as f:
-                print("-- the desktop's log ends:\n" + "".join(f.readlines()[-30:]))
+                report.append("-- the desktop's log ends:\n" + "".join(f.readlines()[-30:]))
+        print("\n".join(report), flush=True)
         return False
     finally:
         if desktop:
@@ -1474,9 +1477,17 @@ def run(name, fn):
         shutil.rmtree(tmp, ignore_errors=True)
 
 
+def run_by_name(name):
+    return run(name, dict(SCENARIOS)[name])
+
+
 def main():
     started = time.monotonic()
-    failures = sum(not run(name, fn) for name, fn in SCENARIOS if not ONLY or name in ONLY)
+    chosen = [name for name, fn in SCENARIOS if not ONLY or name in ONLY]
+    # Every scenario has a desktop, buses, sound server, home and program folder of its own, and
+    # most of its time is spent waiting on the program, so scenarios can run side by side.
+    with multiprocessing.get_context("fork").Pool(JOBS) as pool:
+        failures = sum(not passed for passed in pool.imap_unordered(run_by_name, chosen))
     print(f"{'all passed' if not failures else f'{failures} failed'} in {time.monotonic() - started:.0f} s")
     return 1 if failures else 0
 
