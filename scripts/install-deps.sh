@@ -1,7 +1,14 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the program and its tests need; does nothing when all are there.
+#   install-deps.sh --voices   only what makes the voices, so that they can be made while the rest
+#                              is installed
 set -euo pipefail
 
+voice_packages=(
+  festival festvox-us-slt-hts sox   # the voices of the course, made at build time
+  ffmpeg                            # the voices' loudness: its EBU R128 meter and lookahead limiter
+  python3                           # the voice script's checks and figures
+)
 packages=(
   cmake g++ make pkgconf            # the build
   qt6-base-dev qt6-multimedia-dev   # Qt 6 Widgets and Multimedia
@@ -12,8 +19,7 @@ packages=(
   fonts-dejavu-core                 # the Latin face of the artwork
   libgtest-dev                      # GoogleTest
   clang libclang-rt-14-dev          # the fuzz targets: clang and its libFuzzer
-  festival festvox-us-slt-hts sox   # the voices of the course, made at build time
-  ffmpeg                            # the voices' loudness: its EBU R128 meter and lookahead limiter
+  "${voice_packages[@]}"
   flite                             # a lighter voice engine, chosen with -DYOMIRIN_VOICE=flite:slt:1.15
   pocketsphinx pocketsphinx-en-us python3  # the listening check of the voices (bench/voices_wer.sh, run by a test)
   xvfb xauth                        # a virtual display for machines without one
@@ -33,6 +39,7 @@ packages=(
   stress-ng                         # loading the processors for the save tests' loaded check
 )
 
+[ "${1:-}" = --voices ] && packages=("${voice_packages[@]}")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -44,5 +51,7 @@ if [ "$(id -u)" -ne 0 ]; then
   exit 1
 fi
 export DEBIAN_FRONTEND=noninteractive
-apt-get update -qq
+# Package lists fetched in the last hour (by the --voices run just before) are fresh enough.
+[ -n "$(find /var/lib/apt/lists -maxdepth 1 -name '*_Packages*' -mmin -60 -print -quit)" ] \
+  || apt-get update -qq
 apt-get install -y -qq "${missing[@]}" >/dev/null

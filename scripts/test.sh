@@ -33,8 +33,6 @@ if [ "${1:-}" = --quick ]; then
   exit 0
 fi
 
-timed 'packages' scripts/install-deps.sh
-
 # Each lane runs in the background with its own log; `lane NAME` waits for it and fails the
 # command if it failed, showing the end of its log.
 declare -A lane_pid lane_log
@@ -55,6 +53,17 @@ lane() { # NAME
 }
 # A lane left running when the command stops is ended with everything it started.
 trap 'for pid in "${lane_pid[@]}"; do kill -- -"$pid" 2>/dev/null || true; done; rm -f "$times"' EXIT
+
+timed 'packages: what makes the voices' scripts/install-deps.sh --voices
+# In a tree not configured yet (a fresh clone), the voices, minutes of synthesis, are made while the
+# rest is installed; the build's own run of the voice script then finds them made (it redoes only
+# what changed). A tree configured before makes them in its build, with the voice chosen there.
+if [ ! -f build/CMakeCache.txt ]; then
+  mkdir -p build/yomirin
+  start_lane voices build/voices.log bash -c "set -euo pipefail; $(declare -f timed); times=$times
+    timed 'voices: build/, beside the packages' bash course/make_voices.sh course/text build/yomirin/onsei"
+fi
+timed 'packages' scripts/install-deps.sh
 
 # The fuzz targets share nothing with the other trees: built and run from the start. Fuzzing is
 # time-boxed, so running beside the rest costs it tries, not time.
@@ -100,6 +109,7 @@ start_lane 'build-asan/' build-asan/lane.log bash -c "set -euo pipefail; $(decla
   timed 'build: build-asan/' scripts/build.sh build-asan --target test_programs
   echo '== tests under AddressSanitizer and UndefinedBehaviorSanitizer (build-asan)'
   timed 'tests: build-asan/' run_tests build-asan -E '^e2e$'"  # the real display runs in build/ only
+[ -z "${lane_pid[voices]:-}" ] || lane voices
 lane 'build/'
 lane 'build-asan/'
 lane fuzzing
