@@ -602,7 +602,11 @@ todo=$work/todo
 : >"$todo"
 while IFS=$'\t' read -r id sentence made_from; do
   if [[ $id == missing ]]; then
-    rm -f "$onsei_dir/$sentence.wav" "$onsei_dir/.src/$sentence.txt"
+    # Tested first: a course of a few files has hundreds of missing ids, and a process each is
+    # seconds.
+    if [[ -e $onsei_dir/$sentence.wav || -e $onsei_dir/.src/$sentence.txt ]]; then
+      rm -f "$onsei_dir/$sentence.wav" "$onsei_dir/.src/$sentence.txt"
+    fi
     continue
   fi
   stamp="$onsei_dir/.src/$id.txt"
