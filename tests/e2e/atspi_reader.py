@@ -11,15 +11,15 @@ where at-spi-bus-launcher runs) and answers one request per line on standard inp
     appeared <pid>
 
 with one line of JSON on standard output. For tree: the windows on show of the application whose
-process is <pid>, each as {"name", "extents", "nodes"}, the nodes being the window's descendants
-on show as {"role", "name", "checked", "focused", "extents"}; or null while the application is
-not (yet) known to the registry. For press: true once the control on show of that name in that window has
-done its first action (a button's press), as a screen reader's user presses it without a mouse
-or keyboard; false when there is no such control. For appeared: the texts that came on show in
-the application since the last such request, in order, as the application told the bus (a text
-shown and hidden again between two readings of the tree is among them). It is a process of its own because pyatspi keeps its bus connection for the life
-of the process, while each scenario of the suite brings its own buses, and because a hung call
-in it must not hang the suite.
+process is <pid>, each as {"name", "extents", "nodes"}, the nodes being the window's descendants on
+show as {"role", "name", "checked", "focused", "extents"}; or null while the application is not
+(yet) known to the registry. For press: true once the control on show of that name in that window
+has done its first action (a button's press), as a screen reader's user presses it without a mouse
+or keyboard; false when there is no such control. For appeared: the texts that came on show in the
+application since the last such request, in order, as the application told the bus (a text shown and
+hidden again between two readings of the tree is among them). It is a process of its own because
+pyatspi keeps its bus connection for the life of the process, while each scenario of the suite
+brings its own buses, and because a hung call in it must not hang the suite.
 """
 import json, sys
 

@@ -176,8 +176,10 @@ class Desktop:
     def poll(self, condition, what, proc, seconds=WAIT):
         deadline = time.monotonic() + seconds
         while not condition():
-            if proc.poll() is not None or time.monotonic() > deadline:
-                raise Failed(f"{what} did not start")
+            if proc.poll() is not None:
+                raise Failed(f"{what} did not start: it ended with status {proc.returncode}")
+            if time.monotonic() > deadline:
+                raise Failed(f"{what} did not start within {seconds:.0f} s")
             time.sleep(0.1)
 
     @property
@@ -678,7 +680,10 @@ def label_properties(data):
 def expect_sentence(p, sid, what):
     """The sentence on show is sentence sid, in English and in Japanese."""
     english = ANSWER if sid <= 10 else f"Sentence {sid}."
-    texts = p.wait_for(lambda: (t := p.texts()) and f"J{sid}" in t and t, f"J{sid} after {what}")
+    try:
+        texts = p.wait_for(lambda: (t := p.texts()) and f"J{sid}" in t and t, f"J{sid} after {what}")
+    except Failed as e:
+        raise Failed(f"{e} (on show: {p.texts() if p.proc.poll() is None else []})") from None
     expect(english in texts, f"{what}: {english!r} is not on show, only {texts}")
     others = [t for t in texts if t.startswith(("Sentence ", "J")) and t not in (english, f"J{sid}")]
     expect(not others, f"{what}: {others} on show beside sentence {sid}")
@@ -1406,18 +1411,35 @@ def colour_box(rgb, width, colour):
     return count, ((min(xs), min(ys), max(xs), max(ys)) if count else None)
 
 
-def expect_question_in_front(shot):
-    """The message window's blue panel is seen whole, and within the main window's bounds."""
+def question_out_of_place(shot):
+    """What is wrong with the picture, or None when the message window's blue panel is seen whole
+    and within the main window's bounds."""
     rgb = raw_pixels(shot)
     width = WaylandDesktop.WIDTH
     blue, blue_box = colour_box(rgb, width, (0, 73, 148))
-    expect(blue > 20000, f"only {blue} pixels of the question's blue panel are seen")
+    if blue <= 20000:
+        return f"only {blue} pixels of the question's blue panel are seen"
     _, content = colour_box(rgb, width, (225, 221, 202))   # the main window's content area
-    expect(content, "the main window is not seen")
+    if not content:
+        return "the main window is not seen"
     left, top = content[0], content[1] - 62                  # the content area begins at row 62
     x0, y0, x1, y1 = blue_box
-    expect(left <= x0 and x1 < left + 800 and top <= y0 and y1 < top + 600,
-           f"the question {blue_box} is not over the main window at {left}, {top}")
+    if not (left <= x0 and x1 < left + 800 and top <= y0 and y1 < top + 600):
+        return f"the question {blue_box} is not over the main window at {left}, {top}"
+    return None
+
+
+def expect_question_in_front(p):
+    """The compositor shows a window a moment after the program shows it, and places it after
+    that: its pictures are taken until one shows the question in place."""
+    seen = []
+    def in_place():
+        seen.append(question_out_of_place(p.desktop.screenshot("wayland-exit-question")))
+        return seen[-1] is None
+    try:
+        p.wait_for(in_place, "the question in front of the main window")
+    except Failed as e:
+        raise Failed(f"{e}: {seen[-1] if seen else 'no picture'}") from None
 
 
 def scenario_wayland_pipewire(d, folder):
@@ -1431,7 +1453,7 @@ def scenario_wayland_pipewire(d, folder):
     expect_sentence(p, 2, "F2")
     p.press_by_reader(MAIN, "Exit")
     p.wait_to_read("終了してもよろしいですか？", MESSAGE)
-    expect_question_in_front(d.screenshot("wayland-exit-question"))
+    expect_question_in_front(p)
     p.press_by_reader(MESSAGE, "YES")
     p.expect_clean_exit("YES to the exit question")
     expect(len(p.save()) == SAVE_SIZE, "no save.dat after the close")
@@ -1465,8 +1487,11 @@ def run(name, fn):
             stderr = p.stderr()
             if stderr:
                 report.append(f"-- standard error of the program {p.proc.pid}:\n{stderr[-1500:]}")
-        if desktop:   # the sound server's, window manager's and buses' own complaints
+        if desktop:
             desktop.log.flush()
+        # The sound server's, window manager's and buses' own complaints, also of a desktop that
+        # did not come up.
+        if os.path.exists(os.path.join(tmp, "desktop.log")):
             with open(os.path.join(tmp, "desktop.log"), errors="replace") as f:
                 report.append("-- the desktop's log ends:\n" + "".join(f.readlines()[-30:]))
         print("\n".join(report), flush=True)
