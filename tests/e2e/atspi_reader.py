@@ -11,7 +11,7 @@ where at-spi-bus-launcher runs) and answers one request per line on standard inp
     appeared <pid>
 
 with one line of JSON on standard output. For tree: the windows on show of the application whose
-process is <pid>, each as {"name", "extents", "nodes"}, the nodes being the window's descendants on
+process is <pid>, each as {"name", "extents", "active", "nodes"}, the nodes being the window's descendants on
 show as {"role", "name", "checked", "focused", "extents"}; or null while the application is not
 (yet) known to the registry. For press: true once the control on show of that name in that window
 has done its first action (a button's press), as a screen reader's user presses it without a mouse
@@ -29,6 +29,7 @@ from gi.repository import GLib
 SHOWING = pyatspi.STATE_SHOWING
 CHECKED = pyatspi.STATE_CHECKED
 FOCUSED = pyatspi.STATE_FOCUSED
+ACTIVE = pyatspi.STATE_ACTIVE
 
 
 def settle():
@@ -130,7 +131,8 @@ def tree(pid):
         try:
             nodes = []
             nodes_on_show(window, nodes)
-            windows.append({"name": window.name or "", "extents": extents(window), "nodes": nodes})
+            windows.append({"name": window.name or "", "extents": extents(window),
+                            "active": window.getState().contains(ACTIVE), "nodes": nodes})
         except GLib.Error:
             continue
     return windows
