@@ -23,7 +23,9 @@ constexpr int buttonPixels = 12;
 } // namespace
 
 TForm2::TForm2(TForm1& main)
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+    // Owned by the main window so that window managers keep it in front of that window, not of
+    // a hidden leader window some of them refuse (a frameless dialog rather than a plain window).
+    : QWidget(&main, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       main_(main) {
     setAttribute(Qt::WA_QuitOnClose, false);
     setFixedSize(windowWidth, windowHeight);

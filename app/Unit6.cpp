@@ -13,8 +13,10 @@ constexpr int splashMs = 4000;
 
 } // namespace
 
-TForm6::TForm6()
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
+// A splash screen owned by the main window: a window manager places and stacks it as one, over
+// that window.
+TForm6::TForm6(QWidget* owner)
+    : QWidget(owner, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
     setAttribute(Qt::WA_QuitOnClose, false);
     Image1 = new PictureBox(this);
     // FormCreate

@@ -8,7 +8,7 @@
 class TForm6 : public QWidget {
     Q_OBJECT
 public:
-    TForm6();
+    explicit TForm6(QWidget* owner);
     void Timer1Timer();
     // The window that gets the focus back when the splash closes.
     void returnFocusTo(QWidget* window) { returnFocusTo_ = window; }

@@ -92,7 +92,7 @@ int main(int argc, char* argv[]) {
         TForm2 form2(form1);
         TForm3 form3(form1);
         TForm4 form4(form1);
-        TForm6 form6;
+        TForm6 form6(&form1);
         form1.attachWindows(&form2, &form3, &form4, &form6);
         const auto listening = oneProgram.listen([&form1] { form1.comeToFront(); });
         std::optional<OnFirstFrame> leave;

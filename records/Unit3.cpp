@@ -51,7 +51,8 @@ void OwnerDrawnGrid::paintEvent(QPaintEvent*) {
 }
 
 TForm3::TForm3(TForm1& main)
-    : QWidget(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowStaysOnTopHint),
+    // Owned by the main window, which window managers then keep it in front of.
+    : QWidget(&main, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowStaysOnTopHint),
       main_(main) {
     setAttribute(Qt::WA_QuitOnClose, false);
     setWindowTitle(QStringLiteral(" ◆ 成績"));

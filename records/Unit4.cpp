@@ -65,7 +65,8 @@ private:
 };
 
 TForm4::TForm4(TForm1& main)
-    : QWidget(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowStaysOnTopHint),
+    // Owned by the main window, which window managers then keep it in front of.
+    : QWidget(&main, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowStaysOnTopHint),
       main_(main) {
     setAttribute(Qt::WA_QuitOnClose, false);
     setWindowTitle(QStringLiteral(" ◆ Setting"));

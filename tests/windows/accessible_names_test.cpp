@@ -38,8 +38,11 @@ TEST_F(WindowTest, EveryNamedControlHasItsOwnName) {
         EXPECT_FALSE(seen.contains(button->accessibleName())) << qPrintable(button->accessibleName());
         seen.insert(button->accessibleName());
     }
-    for (auto* selector : form1->findChildren<FlatButton*>())
+    for (auto* selector : form1->findChildren<FlatButton*>()) {
+        if (selector->window() != form1.get())
+            continue; // a child window's button, which reads its caption
         EXPECT_FALSE(selector->accessibleName().isEmpty()) << "a triangle says nothing when read";
+    }
     for (AutoLabel* tab :
          {form1->Lbl_gakusyuu, form1->Lbl_testgakusyuu, form1->Lbl_test, form1->Lbl_seiseki}) {
         EXPECT_EQ(tab->accessibleName(), tab->caption());

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QWindow>
 #include <sys/stat.h>
 
 namespace {
@@ -78,8 +79,9 @@ TEST_F(WindowTest, EveryLabelOnShowHasTheSizeOfItsCaption) {
     form1->show();
     int shown = 0;
     for (const AutoLabel* label : form1->findChildren<AutoLabel*>()) {
-        // The sentence, its translation and the counter are laid out on widths of their own.
-        if (!label->isVisible() || label == form1->Lbl_eibun || label == form1->Lbl_wabun ||
+        // The sentence, its translation and the counter are laid out on widths of their own; the
+        // child windows the main window owns are not its controls.
+        if (label->window() != form1.get() || !label->isVisible() || label == form1->Lbl_eibun || label == form1->Lbl_wabun ||
             label == form1->Lbl_counter)
             continue;
         ++shown;
@@ -147,6 +149,30 @@ TEST_F(WindowTest, SplashComesOnceAndGoesAfterFourSeconds) {
     EXPECT_EQ(form1->state().windowFocusTag, session::SplashWindow) << "nothing clears the tag";
     form1->FormActivate(); // the splash is hidden: nothing is brought back
     EXPECT_FALSE(form6->isVisible());
+}
+
+// Window managers keep a child window in front of the window it is transient for, and some refuse
+// one transient for a hidden leader window; each kind of window is placed and stacked by its type.
+TEST_F(WindowTest, EveryChildWindowIsTransientForTheMainWindow) {
+    form1->show();
+    form1->Timer2Timer();
+    form2->ShowMessageWindow(session::MessageId::ExitQuestion);
+    form3->open();
+    form4->show();
+    const struct {
+        QWidget* window;
+        Qt::WindowType type;
+    } rows[] = {{form2.get(), Qt::Dialog},
+                {form3.get(), Qt::Dialog},
+                {form4.get(), Qt::Dialog},
+                {form6.get(), Qt::SplashScreen}};
+    for (const auto& row : rows) {
+        const char* name = row.window->metaObject()->className();
+        ASSERT_NE(row.window->windowHandle(), nullptr) << name;
+        EXPECT_EQ(row.window->windowHandle()->transientParent(), form1->windowHandle()) << name;
+        EXPECT_EQ(row.window->windowType(), row.type) << name;
+        EXPECT_TRUE(row.window->windowFlags() & Qt::WindowStaysOnTopHint) << name;
+    }
 }
 
 TEST_F(WindowTest, ActivatingTheMainWindowBringsTheSplashBack) {

@@ -76,7 +76,7 @@ void WindowTest::createWindows() {
     form2 = std::make_unique<TForm2>(*form1);
     form3 = std::make_unique<TForm3>(*form1);
     form4 = std::make_unique<TForm4>(*form1);
-    form6 = std::make_unique<TForm6>();
+    form6 = std::make_unique<TForm6>(form1.get());
     form1->attachWindows(form2.get(), form3.get(), form4.get(), form6.get());
 }
 
