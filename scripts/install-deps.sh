@@ -2,6 +2,8 @@
 # Installs the Debian packages the program and its tests need; does nothing when all are there.
 #   install-deps.sh --voices   only what makes the voices, so that they can be made while the rest
 #                              is installed
+#   install-deps.sh --build    what makes the voices and what builds the program and its tests, so
+#                              that the build can start while the desktops the tests run on install
 set -euo pipefail
 
 voice_packages=(
@@ -9,7 +11,8 @@ voice_packages=(
   ffmpeg                            # the voices' loudness: its EBU R128 meter and lookahead limiter
   python3                           # the voice script's checks and figures
 )
-packages=(
+build_packages=(
+  "${voice_packages[@]}"
   cmake g++ make pkgconf            # the build
   qt6-base-dev qt6-multimedia-dev   # Qt 6 Widgets and Multimedia
   libcanberra-dev libcanberra-pulse sound-theme-freedesktop  # the beep: the sound theme's bell, through the sound server
@@ -18,12 +21,18 @@ packages=(
   fonts-ipafont-gothic              # the Japanese faces the windows draw with
   fonts-dejavu-core                 # the Latin face of the artwork
   libgtest-dev                      # GoogleTest
+  python3-markdown                  # the guide's HTML page, made at build time
+  appstream dpkg-dev                # checking the AppStream metadata; the Debian package's dependencies
+  lintian                           # checking the Debian package as Debian does
+)
+packages=(
+  "${build_packages[@]}"
   clang libclang-rt-14-dev          # the fuzz targets: clang and its libFuzzer
-  "${voice_packages[@]}"
   flite                             # a lighter voice engine, chosen with -DYOMIRIN_VOICE=flite:slt:1.15
   pocketsphinx pocketsphinx-en-us python3  # the listening check of the voices (bench/voices_wer.sh, run by a test)
   xvfb xauth                        # a virtual display for machines without one
   openbox xdotool                   # the end-to-end suite and the latency bench: a light window manager, real X input
+  mutter                            # the end-to-end suite's GNOME desktop: its window manager, on a virtual display
   pulseaudio pulseaudio-utils       # a private sound server to listen on (end-to-end suite, latency bench)
   imagemagick                       # the end-to-end suite's screenshots
   dbus at-spi2-core python3-pyatspi # the end-to-end suite reads the windows as a screen reader does:
@@ -33,13 +42,13 @@ packages=(
   weston xwayland qt6-wayland       # the end-to-end suite's Wayland session as GNOME starts it: a compositor
                                     # with XWayland, and Qt's Wayland platform that the launcher declines
   pipewire wireplumber pipewire-pulse  # and its sound server, PipeWire with its PulseAudio server
-  appstream dpkg-dev                # checking the AppStream metadata; the Debian package's dependencies
-  lintian                           # checking the Debian package as Debian does
-  python3-markdown                  # the guide's HTML page, made at build time
   stress-ng                         # loading the processors for the save tests' loaded check
 )
 
-[ "${1:-}" = --voices ] && packages=("${voice_packages[@]}")
+case "${1:-}" in
+  --voices) packages=("${voice_packages[@]}") ;;
+  --build) packages=("${build_packages[@]}") ;;
+esac
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

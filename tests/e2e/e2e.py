@@ -20,6 +20,9 @@ RATE = 48000
 AUDIBLE = 328                    # -40 dBFS
 SOUND_WAIT = 30.0                # ends only a wait for a sound that never comes; a pass takes far less
 QUIET_AFTER = 0.4                # this much silence after a sound ends it
+WINDOW = 0.05                    # a sound's pitch is measured over windows this long
+HEARD_FOR = 0.2                  # a voice (0.6 s) heard at least this long was heard
+CHIME_ABOVE = 900                # the chime's pitch (over 1 kHz) is above any voice's (under 600 Hz)
 BELL_STEP = 2000                 # steeper than any step of the voices' low tones, which stay under 500
 CAPTION = " ◆ Yomirin！　ビギナー編"
 ANSWER = "I am Ken."             # every sentence of step 1, chapter 1
@@ -92,6 +95,7 @@ def make_program_folder(root):
 
 class Desktop:
     SCREEN = "1024x768x24"
+    WINDOW_MANAGER = ["openbox", "--sm-disable"]
 
     def __init__(self, tmp):
         self.tmp = tmp
@@ -125,10 +129,10 @@ class Desktop:
         if not number.isdigit():
             raise Failed("Xvfb did not start")
         env["DISPLAY"] = ":" + number
-        openbox = self.start(["openbox", "--sm-disable"], stdout=self.log, stderr=self.log)
+        manager = self.start(self.WINDOW_MANAGER, stdout=self.log, stderr=self.log)
         # The desktop count is a property the window manager puts on the root window.
         self.poll(lambda: self.succeeds(["xdotool", "get_num_desktops"]), "the window manager",
-                  openbox)
+                  manager)
         self.start_accessibility_bus()
 
     def start_sound_server(self):
@@ -282,7 +286,9 @@ class ScreenReader:
 # ---- listening --------------------------------------------------------------------------------
 
 class Listening:
-    """Records the null sink's monitor while the block runs."""
+    """Records the null sink's monitor while the block runs. Sounds are told apart by their pitch
+    over the whole recording, never by the silence between them: a loaded machine leaves gaps
+    inside a sound."""
 
     def __init__(self, desktop):
         self.desktop = desktop
@@ -298,17 +304,10 @@ class Listening:
             ["pactl", "list", "short", "source-outputs"], env=self.desktop.env,
             capture_output=True, text=True, timeout=30).stdout.strip(), "the recording", self.proc)
         self.heard = array.array("h")
-        self.loud_count, self.last_loud, self.start = 0, -1, 0
+        self.loud_count, self.last_loud = 0, -1
+        self.tones = []          # (seconds from the start, Hz) of each window heard whole
+        self.measured = 0        # the samples measured so far
         return self
-
-    def next_sound(self):
-        """From the end of the sound heard last, what until_quiet waits for and pitch measures is
-        the next sound (which may have begun already)."""
-        self.listen()
-        self.start = self.last_loud + 1
-        loud = [i for i in range(self.start, len(self.heard)) if abs(self.heard[i]) > AUDIBLE]
-        self.loud_count = len(loud)
-        self.last_loud = loud[-1] if loud else self.start - 1
 
     def listen(self):
         """Takes in what was recorded since the last call."""
@@ -321,9 +320,16 @@ class Listening:
                 self.loud_count += 1
                 self.last_loud = i
         self.heard.extend(new)
+        # Only the windows recorded whole since the last call are measured.
+        size = int(WINDOW * RATE)
+        whole = len(self.heard) // size * size
+        self.tones += [(self.measured / RATE + at, pitch) for at, pitch in
+                       tones_of(self.heard[self.measured:whole], RATE) if pitch is not None]
+        self.measured = whole
 
     def until_quiet(self, seconds=SOUND_WAIT):
-        """Waits until a sound was heard and has ended, or for `seconds` when none comes."""
+        """Waits until a sound was heard and has ended, or for `seconds` when none comes. For
+        what follows a sound (a notice, a look); a sound itself is waited for by until_heard."""
         deadline = time.monotonic() + seconds
         while time.monotonic() < deadline:
             time.sleep(0.1)
@@ -332,14 +338,35 @@ class Listening:
                     and len(self.heard) - self.last_loud > QUIET_AFTER * RATE):
                 return
 
+    def until_heard(self, hz, after=0.0, seconds=SOUND_WAIT):
+        """Waits until a sound of that pitch was heard for long enough (after `after` seconds of
+        the recording), or for `seconds` when none comes."""
+        deadline = time.monotonic() + seconds
+        while time.monotonic() < deadline and self.seconds_at(hz, after) < HEARD_FOR:
+            time.sleep(0.1)
+            self.listen()
+
+    def seconds_at(self, hz, after=0.0):
+        """How long a sound of that pitch was heard, from `after` seconds into the recording."""
+        return sum(WINDOW for at, pitch in self.tones if at >= after and near(pitch, hz))
+
+    def when_heard(self, what, above=0, seconds=SOUND_WAIT):
+        """Waits for a sound (higher than `above` Hz); when it was first heard, in seconds into
+        the recording."""
+        deadline = time.monotonic() + seconds
+        while True:
+            self.listen()
+            at = next((at for at, pitch in self.tones if pitch > above), None)
+            if at is not None:
+                return at
+            if time.monotonic() > deadline:
+                raise Failed(f"{what} was not heard ({self.summary()})")
+            time.sleep(0.1)
+
     def __exit__(self, *exc):
         end(self.proc, signal.SIGINT)
         self.listen()
         self.samples = self.heard
-
-    def pitch(self):
-        """The pitch of what was heard (since next_sound); None when nothing was."""
-        return pitch_of(self.heard[self.start:], RATE)
 
     def loud_seconds(self):
         return len(loud_blocks(self.samples, RATE)) / 100
@@ -347,6 +374,21 @@ class Listening:
     def steepest_step(self):
         """The largest step from one sample to the next: a high sound such as the bell."""
         return max((abs(b - a) for a, b in zip(self.samples, self.samples[1:])), default=0)
+
+    def summary(self):
+        """What was heard, for a failure's message: each pitch with how long it was heard."""
+        heard = {}
+        for _, pitch in self.tones:
+            key = next((k for k in heard if near(pitch, k)), pitch)
+            heard[key] = heard.get(key, 0) + WINDOW
+        loudest = max(map(abs, self.heard), default=0)
+        return (f"{len(self.heard) / RATE:.1f} s recorded, loudest sample {loudest}, heard "
+                + (", ".join(f"{hz:.0f} Hz for {t:.2f} s" for hz, t in sorted(heard.items()))
+                   or "no steady pitch"))
+
+
+def near(pitch, hz):
+    return abs(pitch - hz) < 0.08 * hz
 
 
 def loud_blocks(samples, rate):
@@ -356,42 +398,36 @@ def loud_blocks(samples, rate):
             if max(map(abs, samples[at:at + block])) > AUDIBLE]
 
 
-def pitch_of(samples, rate):
-    """The pitch from the zero crossings of the loud 10 ms blocks, so that a gap (a loaded
-    machine leaves one in a sound now and then) counts for nothing; None for silence. A block
-    whose count is more than one off the blocks' median is left out too: the sound server's
-    resampler rings at a gap's edges and adds crossings of its own."""
-    block = rate // 100
-    loud = loud_blocks(samples, rate)
-    if len(loud) < 5:
-        return None
-    # Each block with the sample before it: a crossing between two blocks counts too.
-    counts = [sum(1 for a, b in zip(samples[at - 1:at + block - 1], samples[at:at + block])
-                  if (a < 0) != (b < 0)) for at in loud]
-    median = sorted(counts)[len(counts) // 2]
-    steady = [c for c in counts if abs(c - median) <= 1]
-    return sum(steady) / 2 / (len(steady) * block / rate)
+def tones_of(samples, rate):
+    """The pitch of each window of WINDOW seconds, as (start in seconds, Hz); None for a window
+    mostly silent. The pitch is the median of the periods between the window's rising zero
+    crossings, each placed between its samples: a window tells 300 Hz from 340 Hz, and the odd
+    period at a gap a loaded machine left inside a sound does not move it."""
+    size, block = int(WINDOW * rate), rate // 100
+    result = []
+    for at in range(0, len(samples) - size + 1, size):
+        window = samples[at:at + size]
+        audible = sum(max(map(abs, window[b:b + block])) > AUDIBLE for b in range(0, size, block))
+        rising = [i + a / (a - b) for i, (a, b) in enumerate(zip(window, window[1:]))
+                  if a < 0 <= b]
+        periods = sorted(later - earlier for earlier, later in zip(rising, rising[1:]))
+        pitch = (rate / periods[len(periods) // 2]
+                 if audible * block * 2 >= size and len(periods) >= 3 else None)
+        result.append((at / rate, pitch))
+    return result
 
 
-def chime_pitch():
-    with wave.open(CHIME) as w:
-        rate, channels = w.getframerate(), w.getnchannels()
-        return pitch_of(array.array("h", w.readframes(w.getnframes()))[::channels], rate)
-
-
-def expect_heard(listening, hz, what):
-    heard = listening.pitch()
-    loudest = max(map(abs, listening.heard), default=0)
-    expect(heard is not None, f"{what}: nothing was heard ({len(listening.heard) / RATE:.1f} s "
-                              f"recorded, loudest sample {loudest})")
-    expect(abs(heard - hz) < 0.08 * hz, f"{what}: heard {heard:.0f} Hz, not {hz:.0f} Hz")
+def expect_heard(listening, hz, what, after=0.0):
+    heard = listening.seconds_at(hz, after)
+    expect(heard >= HEARD_FOR, f"{what}: {hz:.0f} Hz was not heard{' after the chime' if after else ''} "
+                               f"({listening.summary()})")
 
 
 def expect_voice(desktop, act, sid, what):
     """Does act() while listening: the voice of sentence sid is what was heard."""
     with Listening(desktop) as heard:
         act()
-        heard.until_quiet()
+        heard.until_heard(tone_hz(sid))
     expect_heard(heard, tone_hz(sid), what)
 
 
@@ -762,8 +798,8 @@ def scenario_sound_server_back(d, folder):
     def heard_after_a_press():
         with Listening(d) as heard:
             p.key("F5")
-            heard.until_quiet(seconds=1.0)
-        return heard.pitch() is not None and heard
+            heard.until_heard(tone_hz(1), seconds=1.0)
+        return heard.seconds_at(tone_hz(1)) >= HEARD_FOR and heard
     expect_heard(p.wait_for(heard_after_a_press, "a voice after the sound server came back",
                             seconds=SOUND_WAIT),
                  tone_hz(1), "F5 with the sound server back")
@@ -781,13 +817,10 @@ def scenario_test_study(d, folder):
         p.type(ANSWER)
         p.key("Return")
         p.wait_to_read("Very Good !", brief=True)
-        heard.until_quiet()
-        expect(abs((heard.pitch() or 0) - chime_pitch()) < 0.15 * chime_pitch(),
-               "the chime of a right answer was not heard")
         d.screenshot("teststudy-right")
-        heard.next_sound()
-        heard.until_quiet()   # the advance comes 2.5 s after the chime
-    expect_heard(heard, tone_hz(2), "the advance to slot 2")
+        chime = heard.when_heard("the chime of a right answer", above=CHIME_ABOVE)
+        heard.until_heard(tone_hz(2), after=chime)   # the advance comes 2.5 s after the chime
+    expect_heard(heard, tone_hz(2), "the advance to slot 2", after=chime)
     p.wait_to_read("2")       # the counter
     expect("Very Good !" not in p.texts(), "the mark stayed after the advance")
     p.close_by_exit_question()
@@ -988,19 +1021,6 @@ def scenario_font_change(d, folder):
     expect(p.sentence_font() == font, f"the font {font} became {p.sentence_font()} over a restart")
 
 
-def scenario_results_window(d, folder):
-    p = Program(d, folder)
-    p.past_splash()
-    p.click(TAB["results"])
-    results = p.wait_for(lambda: p.window_of_size(690, 348), "the results window")
-    expect(d.xdotool("getwindowname", results) == " ◆ 成績", "the results window's caption")
-    p.wait_for(lambda: "成績" in p.read(), "the results window on the accessibility bus")
-    d.screenshot("results")
-    p.click((598 + 32, 16 + 10), results)   # EXIT
-    p.wait_for(lambda: p.window_of_size(690, 348) is None, "the results window to close")
-    p.close_by_exit_question()
-
-
 def scenario_close_box(d, folder):
     p = Program(d, folder)
     p.past_splash()
@@ -1009,17 +1029,98 @@ def scenario_close_box(d, folder):
     expect(len(p.save()) == SAVE_SIZE, "no save on closing")
 
 
-def scenario_exit_question(d, folder):
+# ---- the child windows: owned by the main window and kept in front of it ---------------------
+
+SPOT = (20, 300)       # a place on the main window where nothing is, beside every child window
+
+
+def xprop(d, *args):
+    done = subprocess.run(["xprop", *map(str, args)], env=d.env, capture_output=True, text=True,
+                          timeout=30)
+    return done.stdout
+
+
+def transient_for(d, window):
+    """The window the window is transient for (WM_TRANSIENT_FOR), or None."""
+    found = re.search(r"window id # (0x[0-9a-f]+)", xprop(d, "-id", window, "WM_TRANSIENT_FOR"))
+    return int(found.group(1), 16) if found else None
+
+
+def stacking(d):
+    """The windows the window manager manages, from the bottom up."""
+    return [int(w, 16) for w in re.findall(r"0x[0-9a-f]+", xprop(d, "-root", "_NET_CLIENT_LIST_STACKING"))]
+
+
+def expect_owned(p, window, what, kind="_NET_WM_WINDOW_TYPE_DIALOG"):
+    """The window is transient for the main window, of its type, and in front of it."""
+    owner, main = transient_for(p.desktop, window), int(p.window)
+    expect(owner == main, f"{what} is transient for {owner and hex(owner)}, not for the main window "
+                          f"{hex(main)}")
+    expect(kind in xprop(p.desktop, "-id", window, "_NET_WM_WINDOW_TYPE"), f"{what} is not {kind}")
+
+
+def in_front(p, window):
+    order = stacking(p.desktop)
+    return int(window) in order and int(p.window) in order and \
+        order.index(int(window)) > order.index(int(p.window))
+
+
+def expect_kept_in_front(p, window, what):
+    """A click on the main window leaves the child window in front of it."""
+    expect_owned(p, window, what)
+    p.click(SPOT)
+    p.wait_for(lambda: in_front(p, window), f"{what} in front of the main window after a click on it")
+
+
+def scenario_child_windows_in_front(d, folder):
+    """The splash, the exit question, the settings and the results window each belong to the main
+    window, and a click on the main window leaves them in front of it."""
     p = Program(d, folder)
-    p.past_splash()
+    expect(d.xdotool("getwindowname", p.window) == CAPTION, "the caption")
+    splash = p.wait_for(lambda: p.window_of_size(476, 359), "the splash")
+    expect_owned(p, splash, "the splash", "_NET_WM_WINDOW_TYPE_SPLASH")
+    p.wait_for(lambda: p.window_of_size(476, 359) is None, "the splash to go")
+    p.activate()
+
     p.click(EXIT)
-    p.wait_for(lambda: p.window_of_size(330, 110), "the exit question")
+    question = p.wait_for(lambda: p.window_of_size(330, 110), "the exit question")
     p.wait_to_read("終了してもよろしいですか？", MESSAGE)
     d.screenshot("exit-question")
+    expect_kept_in_front(p, question, "the exit question")
     p.answer_question(yes=False)
     p.wait_until_gone(MESSAGE)
     expect(p.still_running(0.5), "NO ended the program")
+
+    open_settings(p)
+    settings = p.wait_for(lambda: p.window_of_size(397, 463), "the settings window")
+    expect_kept_in_front(p, settings, "the settings window")
+    p.press(SETTINGS, "キャンセル")
+    p.wait_until_gone(SETTINGS)
+
+    p.click(TAB["results"])
+    results = p.wait_for(lambda: p.window_of_size(690, 348), "the results window")
+    expect(d.xdotool("getwindowname", results) == " ◆ 成績", "the results window's caption")
+    p.wait_for(lambda: "成績" in p.read(), "the results window on the accessibility bus")
+    d.screenshot("results")
+    expect_kept_in_front(p, results, "the results window")
+    p.click((598 + 32, 16 + 10), results)   # EXIT
+    p.wait_for(lambda: p.window_of_size(690, 348) is None, "the results window to close")
     p.close_by_exit_question()
+
+
+class GnomeDesktop(Desktop):
+    """GNOME's window manager, mutter, as the X11 window and compositing manager."""
+    WINDOW_MANAGER = ["mutter", "--x11", "--replace", "--sm-disable"]
+
+    def screenshot(self, name):
+        super().screenshot("gnome-" + name)
+
+
+def scenario_gnome_child_windows_in_front(d, folder):
+    scenario_child_windows_in_front(d, folder)
+
+
+scenario_gnome_child_windows_in_front.desktop = GnomeDesktop
 
 
 def sound_voice(p):
@@ -1152,7 +1253,7 @@ def scenario_guide_pictures(d, folder):
     with Listening(d) as heard:
         p.type(first[:-1])                                # no final full stop: heard again only
         p.key("Return")
-        heard.until_quiet()
+        heard.until_heard(tone_hz(1))
     expect_heard(heard, tone_hz(1), "an answer without its final full stop")
     expect("Very Good !" not in p.texts() + p.shown_since_input(),
            "an answer without its final full stop was taken")
@@ -1168,8 +1269,7 @@ def scenario_guide_pictures(d, folder):
     p.wait_to_read("・・・　テスト中　・・・")
     with Listening(d) as heard:
         p.key("Return")                                   # an empty line: the sentence is heard
-        heard.until_quiet()
-    expect(heard.pitch() is not None, "Enter on an empty line in a test played nothing")
+        heard.when_heard("a voice after Enter on an empty line in a test")
     guide_picture(p, "test-hearing")
     for taken in range(1, 11):
         p.type(first)
@@ -1502,6 +1602,12 @@ def run(name, fn):
     except Exception as e:   # every failure is reported, the other scenarios still run
         # One write, so that a scenario running beside it cannot come between its lines.
         report = [f"FAIL  {name}: {str(e) or type(e).__name__}"]
+        if desktop and "DISPLAY" in desktop.env:
+            try:
+                desktop.screenshot(f"failed-{name}")
+                report.append(f"-- a picture of the screen is in {SHOTS}")
+            except Exception as shot:
+                report.append(f"-- no picture of the screen: {shot}")
         for p in desktop.programs if desktop else ():
             stderr = p.stderr()
             if stderr:
