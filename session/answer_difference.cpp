@@ -152,10 +152,9 @@ ByteRange spanOf(const Parts& parts, std::size_t first, std::size_t count) {
     return {parts.words[first].begin, parts.words[first + count - 1].end};
 }
 
-Step makeStep(StepKind kind, std::size_t i, std::size_t j, const Parts& a, const Parts& s) {
-    Step step{kind, i, j, {}, {}};
-    step.inAnswer = spanOf(a, i, step.answerWords());
-    step.inSentence = spanOf(s, j, step.sentenceWords());
+Step placed(Step step, const Parts& a, const Parts& s) {
+    step.inAnswer = spanOf(a, step.answerWord, step.answerWords());
+    step.inSentence = spanOf(s, step.sentenceWord, step.sentenceWords());
     return step;
 }
 
@@ -200,16 +199,16 @@ std::vector<Step> alignWords(const Parts& a, const Parts& s) {
                 continue;
             std::optional<int> best;
             for (StepKind kind : stepKinds)
-                if (const auto total = withRest(makeStep(kind, i, j, a, s)))
+                if (const auto total = withRest({kind, i, j, {}, {}}))
                     best = best ? std::min(*best, *total) : *total;
             at(i, j) = *best;
         }
     std::vector<Step> steps;
     for (std::size_t i = 0, j = 0; i < n || j < m;)
         for (StepKind kind : stepKinds) {
-            const Step step = makeStep(kind, i, j, a, s);
+            const Step step{kind, i, j, {}, {}};
             if (withRest(step) == at(i, j)) {
-                steps.push_back(step);
+                steps.push_back(placed(step, a, s));
                 i += step.answerWords();
                 j += step.sentenceWords();
                 break;
