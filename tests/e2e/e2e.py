@@ -19,7 +19,6 @@ JOBS = int(os.environ.get("E2E_JOBS", "1"))   # scenarios run side by side
 RATE = 48000
 AUDIBLE = 328                    # -40 dBFS
 SOUND_WAIT = 30.0                # ends only a wait for a sound that never comes; a pass takes far less
-QUIET_AFTER = 0.4                # this much silence after a sound ends it
 WINDOW = 0.05                    # a sound's pitch is measured over windows this long
 HEARD_FOR = 0.2                  # a voice (0.6 s) heard at least this long was heard
 CHIME_ABOVE = 900                # the chime's pitch (over 1 kHz) is above any voice's (under 600 Hz)
@@ -177,7 +176,9 @@ class Desktop:
     def succeeds(self, argv):
         return subprocess.run(argv, env=self.env, capture_output=True, timeout=30).returncode == 0
 
-    def poll(self, condition, what, proc, seconds=WAIT):
+    def poll(self, condition, what, proc, seconds=SOUND_WAIT * 2):
+        """Until a part of the desktop is up; the bound only ends a wait for one that hung, as a
+        part still running on a loaded machine may take long to come up."""
         deadline = time.monotonic() + seconds
         while not condition():
             if proc.poll() is not None:
@@ -304,7 +305,7 @@ class Listening:
             ["pactl", "list", "short", "source-outputs"], env=self.desktop.env,
             capture_output=True, text=True, timeout=30).stdout.strip(), "the recording", self.proc)
         self.heard = array.array("h")
-        self.loud_count, self.last_loud = 0, -1
+        self.steepest, self.loud_blocks, self.blocks_measured = 0, 0, 1
         self.tones = []          # (seconds from the start, Hz) of each window heard whole
         self.measured = 0        # the samples measured so far
         return self
@@ -315,11 +316,14 @@ class Listening:
             f.seek(len(self.heard) * 2)
             data = f.read()
         new = array.array("h", data[:len(data) - len(data) % 2])
-        for i, sample in enumerate(new, len(self.heard)):
-            if abs(sample) > AUDIBLE:
-                self.loud_count += 1
-                self.last_loud = i
+        previous = self.heard[-1:]
+        self.steepest = max([self.steepest] + [abs(b - a) for a, b in zip(previous + new, new)])
         self.heard.extend(new)
+        block = RATE // 100
+        whole = len(self.heard) // block * block
+        self.loud_blocks += len(loud_blocks(self.heard[self.blocks_measured - 1:whole], RATE)) \
+            if whole > self.blocks_measured else 0
+        self.blocks_measured = max(self.blocks_measured, whole)
         # Only the windows recorded whole since the last call are measured.
         size = int(WINDOW * RATE)
         whole = len(self.heard) // size * size
@@ -327,16 +331,12 @@ class Listening:
                        tones_of(self.heard[self.measured:whole], RATE) if pitch is not None]
         self.measured = whole
 
-    def until_quiet(self, seconds=SOUND_WAIT):
-        """Waits until a sound was heard and has ended, or for `seconds` when none comes. For
-        what follows a sound (a notice, a look); a sound itself is waited for by until_heard."""
+    def until(self, condition, seconds=SOUND_WAIT):
+        """Waits until what was heard meets the condition, or for `seconds` when it never does."""
         deadline = time.monotonic() + seconds
-        while time.monotonic() < deadline:
+        while time.monotonic() < deadline and not condition():
             time.sleep(0.1)
             self.listen()
-            if (self.loud_count >= RATE // 20
-                    and len(self.heard) - self.last_loud > QUIET_AFTER * RATE):
-                return
 
     def until_heard(self, hz, after=0.0, seconds=SOUND_WAIT):
         """Waits until a sound of that pitch was heard for long enough (after `after` seconds of
@@ -366,14 +366,13 @@ class Listening:
     def __exit__(self, *exc):
         end(self.proc, signal.SIGINT)
         self.listen()
-        self.samples = self.heard
 
     def loud_seconds(self):
-        return len(loud_blocks(self.samples, RATE)) / 100
+        return self.loud_blocks / 100
 
     def steepest_step(self):
         """The largest step from one sample to the next: a high sound such as the bell."""
-        return max((abs(b - a) for a, b in zip(self.samples, self.samples[1:])), default=0)
+        return self.steepest
 
     def summary(self):
         """What was heard, for a failure's message: each pitch with how long it was heard."""
@@ -889,7 +888,7 @@ def scenario_check_delete(d, folder):
     with Listening(d) as heard:
         p.key("F5")
         p.click(DELETE)
-        heard.until_quiet()
+        heard.until(lambda: heard.steepest_step() > BELL_STEP and heard.loud_seconds() > 0.5)
     notice(p, "チェックリストにはありません。")
     expect(heard.steepest_step() > BELL_STEP, "the beep was not heard through the sound server")
     expect(heard.loud_seconds() > 0.5, f"the beep cut off the voice after {heard.loud_seconds()} s")
