@@ -1,0 +1,94 @@
+"""The learner's guide: its pictures, taken on the real course."""
+import os, re, shutil, subprocess
+
+from harness import *
+
+
+# ---- the learner's guide: its pictures, taken on the real course ------------------------------
+
+def guide_picture(p, name, window=None):
+    """The window (the main one unless given) as the learner sees it, with whatever is in front
+    of it, into PATHS.shots/guide/; docs/guide/ holds the copies the guide shows."""
+    d = p.desktop
+    # xwininfo's corner is the client area's; xdotool's is off by the window manager's frame.
+    info = subprocess.run(["xwininfo", "-id", window or p.window], env=d.env, capture_output=True,
+                          text=True, check=True, timeout=30).stdout
+    box = {key: int(re.search(pattern + r":\s+(-?\d+)", info).group(1)) for key, pattern in
+           (("X", "Absolute upper-left X"), ("Y", "Absolute upper-left Y"), ("WIDTH", "Width"),
+            ("HEIGHT", "Height"))}
+    root = os.path.join(d.tmp, "root.png")
+    subprocess.run(["import", "-window", "root", root], env=d.env, check=True, timeout=30)
+    os.makedirs(os.path.join(PATHS.shots, "guide"), exist_ok=True)
+    # A palette of 256 colours keeps the pictures small enough to ship beside the guide.
+    subprocess.run(["convert", root, "-crop", "{WIDTH}x{HEIGHT}+{X}+{Y}".format(**box), "+repage",
+                    "-strip", "+dither", "-colors", "256",
+                    os.path.join(PATHS.shots, "guide", name + ".png")], check=True, timeout=30)
+
+
+def scenario_guide_pictures(d, folder):
+    """What the guide tells, on the course the learner has, with a picture of each step."""
+    shutil.rmtree(os.path.join(folder, "text"))
+    shutil.copytree(os.path.join(os.path.dirname(PATHS.program), "text"), os.path.join(folder, "text"))
+    first = "I am Ken."                                  # the course's first sentence
+    p = Program.past_the_splash(d, folder)
+    p.wait_to_read(first)
+    guide_picture(p, "study")
+    p.click(CHECK)
+    notice(p, "チェックリストに保存しました。")
+    p.press(MAIN, "ステップを下げる")                      # from step 1 down to C
+    p.wait_to_read("Check Sentence")
+    p.wait_to_read(first)
+    guide_picture(p, "stepc")
+    p.press(MAIN, "ステップを上げる")
+    p.wait_to_read(first)
+
+    p.click(TAB["teststudy"])
+    p.wait_for_answer_line()
+    with Listening(d) as heard:
+        p.type(first[:-1])                                # no final full stop: heard again only
+        p.key("Return")
+        heard.until_heard(tone_hz(1))
+    expect_heard(heard, tone_hz(1), "an answer without its final full stop")
+    expect("Very Good !" not in p.texts() + p.shown_since_input(),
+           "an answer without its final full stop was taken")
+    p.type(".")
+    p.key("Return")
+    p.wait_to_read("Very Good !", brief=True)
+    guide_picture(p, "teststudy")
+    p.wait_for(lambda: "Very Good !" not in p.texts(), "the advance after a right answer")
+
+    p.click(TAB["test"])
+    p.wait_to_read("STARTボタンを押すとテストを開始します。")
+    p.key("F3")
+    p.wait_to_read("・・・　テスト中　・・・")
+    with Listening(d) as heard:
+        p.key("Return")                                   # an empty line: the sentence is heard
+        heard.when_heard("a voice after Enter on an empty line in a test")
+    guide_picture(p, "test-hearing")
+    for taken in range(1, 11):
+        p.type(first)
+        p.key("Return")
+        if taken < 10:
+            p.wait_to_read(str(taken + 1))
+    p.wait_to_read("得点 1 :  テスト結果を保存しますか？", MESSAGE)
+    guide_picture(p, "test-question")
+    p.answer_question(yes=True)
+    p.wait_for(lambda: {"○正解", "×不正解"} & {t.strip() for t in p.texts()}, "the review's mark")
+    guide_picture(p, "test-review")
+
+    p.click(TAB["results"])
+    results = p.wait_for(lambda: p.window_of_size(690, 348), "the results window")
+    p.wait_for(lambda: "成績" in p.read(), "the results window on the accessibility bus")
+    guide_picture(p, "results", results)
+    p.click((598 + 32, 16 + 10), results)                # EXIT
+    p.wait_for(lambda: p.window_of_size(690, 348) is None, "the results window to close")
+
+    open_settings(p)
+    p.tick(SETTINGS, "ショートカットの表示")
+    settings = p.wait_for(lambda: p.window_of_size(397, 463), "the settings window")
+    guide_picture(p, "settings", settings)
+    execute_settings(p)
+    p.wait_to_read("F2")
+    guide_picture(p, "keys")
+    p.close_by_exit_question()
+    expect(int32(p.save(), SCORES_AT) == 1, "the guide's test score was not kept")
