@@ -34,6 +34,30 @@ QColor systemColorLook(int index) {
     }
 }
 
+// Boxes and underlines the marked characters of a line of text whose first character starts at
+// left; top and height are those of the text's line.
+void paintMarks(QWidget& widget, const QString& text, int left, int top, int height,
+                const std::vector<TextMark>& marks) {
+    if (marks.empty())
+        return;
+    const QFontMetrics metrics(widget.font());
+    const int blank = std::max(6, metrics.horizontalAdvance(QLatin1Char(' ')));
+    const auto span = [&](int begin, int end) {
+        const int from = left + metrics.horizontalAdvance(text.left(begin));
+        const int to = left + metrics.horizontalAdvance(text.left(end));
+        return std::pair{from, begin == end ? from + blank : to};
+    };
+    QPainter painter(&widget);
+    painter.setPen(QPen(QColor(220, 0, 0), 2));
+    painter.setBrush(Qt::NoBrush);
+    for (const TextMark& mark : marks) {
+        const auto [boxFrom, boxTo] = span(mark.boxBegin, mark.boxEnd);
+        painter.drawRect(QRect(boxFrom, top + 1, boxTo - boxFrom, height - 4));
+        const auto [lineFrom, lineTo] = span(mark.begin, mark.end);
+        painter.drawLine(lineFrom, top + height - 1, lineTo, top + height - 1);
+    }
+}
+
 } // namespace
 
 QColor toQColor(records::StoredColor color) {
@@ -128,6 +152,21 @@ void AutoLabel::showEvent(QShowEvent* event) {
 void AutoLabel::setCaption(const QString& text) {
     setText(text);
     fitToText();
+    if (!marks_.empty())
+        setMarks({}, {});
+}
+
+void AutoLabel::setMarks(std::vector<TextMark> marks, const QString& description) {
+    marks_ = std::move(marks);
+    setAccessibleDescription(description);
+    update();
+}
+
+void AutoLabel::paintEvent(QPaintEvent* event) {
+    QLabel::paintEvent(event);
+    const int textWidth = QFontMetrics(font()).horizontalAdvance(text());
+    const int left = (alignment() & Qt::AlignHCenter) ? (width() - textWidth) / 2 : 0;
+    paintMarks(*this, text(), left, 0, QFontMetrics(font()).height(), marks_);
 }
 
 void AutoLabel::setFontSpec(const records::FontSpec& stored) {
@@ -165,6 +204,41 @@ void AutoLabel::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         emit clicked(this);
     emit mouseReleased(this, event->button());
+}
+
+AnswerLine::AnswerLine(QWidget* parent) : QLineEdit(parent) {
+    setAttribute(Qt::WA_InputMethodEnabled, false);
+    setInputMethodHints(Qt::ImhLatinOnly | Qt::ImhNoPredictiveText | Qt::ImhNoAutoUppercase);
+    connect(this, &QLineEdit::textChanged, this, [this] {
+        if (!marks_.empty())
+            setMarks({}, {});
+    });
+}
+
+void AnswerLine::setMarks(std::vector<TextMark> marks, const QString& description) {
+    marks_ = std::move(marks);
+    setAccessibleDescription(description);
+    update();
+}
+
+void AnswerLine::paintEvent(QPaintEvent* event) {
+    QLineEdit::paintEvent(event);
+    if (marks_.empty())
+        return;
+    // The text scrolls inside the line; the cursor's place tells where it starts now.
+    const QRect cursor = cursorRect();
+    const int left =
+        cursor.center().x() - QFontMetrics(font()).horizontalAdvance(text().left(cursorPosition()));
+    paintMarks(*this, text(), left, cursor.top(), cursor.height(), marks_);
+}
+
+// The input context asks the focused control whether it takes an input method each time the
+// focus moves to it. A line edit answers from its read-only state alone, ignoring the widget's
+// attribute (which setReadOnly and setEchoMode also switch back on), so the answer is given here.
+QVariant AnswerLine::inputMethodQuery(Qt::InputMethodQuery query) const {
+    if (query == Qt::ImEnabled)
+        return false;
+    return QLineEdit::inputMethodQuery(query);
 }
 
 void AnswerLine::setAnswerFont(const QFont& font) {

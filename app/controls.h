@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include <optional>
+#include <vector>
 
 class QTimer;
 
@@ -31,6 +32,17 @@ void switchOn(QTimer& timer);
 // Shows a window above the others, active.
 void bringToFront(QWidget& window);
 
+// A difference marked on a control's text, in characters: [begin, end) underlined and
+// [boxBegin, boxEnd) boxed, so that the mark reads without its colour. An empty range is a place
+// between two characters, drawn a blank wide.
+struct TextMark {
+    int begin = 0;
+    int end = 0;
+    int boxBegin = 0;
+    int boxEnd = 0;
+    bool operator==(const TextMark&) const = default;
+};
+
 // A transparent label whose font is kept as a stored font and which, like a desktop label with
 // automatic size, takes the size of its text whenever the text or the font changes; its width
 // and height can be set afterwards (a width of 800 with centred text centres the line).
@@ -39,8 +51,12 @@ class AutoLabel : public QLabel {
 public:
     explicit AutoLabel(QWidget* parent, bool centred = false);
 
+    // A new caption drops the marks of the old one.
     void setCaption(const QString& text);
     QString caption() const { return text(); }
+    // The marks on the caption and what a screen reader says of them (the accessible description).
+    void setMarks(std::vector<TextMark> marks, const QString& description);
+    const std::vector<TextMark>& marks() const { return marks_; }
 
     const records::FontSpec& fontSpec() const { return spec_; }
     void setFontSpec(const records::FontSpec& stored);
@@ -64,6 +80,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void fitToText();
@@ -71,6 +88,7 @@ private:
 
     records::FontSpec spec_;
     bool measured_ = false;
+    std::vector<TextMark> marks_;
 };
 
 // A picture control: a fixed-size picture into which rectangles of bitmaps are copied.
@@ -142,17 +160,25 @@ private:
 // The answer line. Taking on a font measures it, which costs a font engine of its own; the line
 // is hidden at start and shows only in some views, so a font given while it is hidden is taken
 // on as it shows.
+// It takes English only: the input method stays out of it whatever state the learner left it in.
 class AnswerLine : public QLineEdit {
     Q_OBJECT
 public:
-    explicit AnswerLine(QWidget* parent) : QLineEdit(parent) {}
+    explicit AnswerLine(QWidget* parent);
     void setAnswerFont(const QFont& font);
+    using QLineEdit::inputMethodQuery;
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+    // Marks on the text and what a screen reader says of them; any change of the text drops them.
+    void setMarks(std::vector<TextMark> marks, const QString& description);
+    const std::vector<TextMark>& marks() const { return marks_; }
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     std::optional<QFont> waitingFont_;
+    std::vector<TextMark> marks_;
 };
 
 QFont toQFont(const records::FontSpec& stored);

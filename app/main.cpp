@@ -206,8 +206,6 @@ void TForm1::createControls() {
     records::FontSpec answer = resourceFont(21, true, records::windowTextColor);
     app::setFontPixels(answer, 22, app::screenPpi());
     Edit1->setAnswerFont(app::toQFont(answer));
-    Edit1->setAttribute(Qt::WA_InputMethodEnabled, false);
-    Edit1->setInputMethodHints(Qt::ImhPreferLatin | Qt::ImhNoPredictiveText);
 }
 
 // SetDefaultSentenceFont: the English sentence's own font, used until the learner picks another.

@@ -2,8 +2,9 @@
 #include "app/main.h"
 
 #include "app/Unit2.h"
-#include "platform/cp932.h"
+#include "app/answer_marks.h"
 #include "session/answer_check.h"
+#include "session/answer_fold.h"
 #include "session/navigation.h"
 #include "session/test_run.h"
 
@@ -42,8 +43,10 @@ void TForm1::ShowOverlay(session::Overlay overlay) {
     Lbl_msg->show();
 }
 
+// Full-width letters, digits and marks that an input method still sends are folded first, so the
+// check judges the keys typed rather than the input method's state.
 std::string TForm1::typedAnswer() const {
-    return platform::utf8ToCp932Lossy(Edit1->text().toStdString());
+    return session::typedAnswerBytes(Edit1->text().toStdString());
 }
 
 void TForm1::Edit1KeyPress() {
@@ -66,6 +69,9 @@ void TForm1::CheckTestStudyAnswer() {
     const std::string sentence =
         content_.lookup(content::ContentKind::English, state_.sentence.currentId());
     if (session::judgeAnswer(typedAnswer(), sentence) != session::Verdict::Right) {
+        // Where the answer first departs, never what the sentence says there.
+        const app::MarkedText departure = app::firstDepartureMark(Edit1->text(), sentence);
+        Edit1->setMarks(departure.marks, departure.description);
         PlaySentenceVoice();
         return;
     }
@@ -156,11 +162,19 @@ void TForm1::StartReview() {
     ShowTestView();
 }
 
-// Judges the stored answer of the slot, whatever the input line shows by now.
+// Judges the stored answer of the slot, whatever the input line shows by now; its differences are
+// marked on the answer and on the sentence above it.
 void TForm1::ShowAnswerMark() {
-    const bool right =
-        session::answerIsRight(state_.sentence, state_.sentence.currentSlot, content_);
+    const int slot = state_.sentence.currentSlot;
+    const bool right = session::answerIsRight(state_.sentence, slot, content_);
     Lbl_seikai->setCaption(right ? QStringLiteral("○正解  ") : QStringLiteral("×不正解  "));
     Lbl_seikai->setGeometry(0, markTop, 800, markHeight);
     Lbl_seikai->show();
+    const std::string answer = session::answerAt(state_.sentence, slot);
+    const app::ReviewMarks marks = app::reviewMarks(
+        answer, content_.lookup(content::ContentKind::English, state_.sentence.currentId()));
+    // A line the learner has edited since shows another text than the one judged.
+    if (Edit1->text() == app::fromCp932(answer))
+        Edit1->setMarks(marks.answer.marks, marks.answer.description);
+    Lbl_eibun->setMarks(marks.sentence.marks, marks.sentence.description);
 }

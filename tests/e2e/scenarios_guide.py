@@ -6,25 +6,6 @@ from harness import *
 
 # ---- the learner's guide: its pictures, taken on the real course ------------------------------
 
-def guide_picture(p, name, window=None):
-    """The window (the main one unless given) as the learner sees it, with whatever is in front
-    of it, into PATHS.shots/guide/; docs/guide/ holds the copies the guide shows."""
-    d = p.desktop
-    # xwininfo's corner is the client area's; xdotool's is off by the window manager's frame.
-    info = subprocess.run(["xwininfo", "-id", window or p.window], env=d.env, capture_output=True,
-                          text=True, check=True, timeout=30).stdout
-    box = {key: int(re.search(pattern + r":\s+(-?\d+)", info).group(1)) for key, pattern in
-           (("X", "Absolute upper-left X"), ("Y", "Absolute upper-left Y"), ("WIDTH", "Width"),
-            ("HEIGHT", "Height"))}
-    root = os.path.join(d.tmp, "root.png")
-    subprocess.run(["import", "-window", "root", root], env=d.env, check=True, timeout=30)
-    os.makedirs(os.path.join(PATHS.shots, "guide"), exist_ok=True)
-    # A palette of 256 colours keeps the pictures small enough to ship beside the guide.
-    subprocess.run(["convert", root, "-crop", "{WIDTH}x{HEIGHT}+{X}+{Y}".format(**box), "+repage",
-                    "-strip", "+dither", "-colors", "256",
-                    os.path.join(PATHS.shots, "guide", name + ".png")], check=True, timeout=30)
-
-
 def scenario_guide_pictures(d, folder):
     """What the guide tells, on the course the learner has, with a picture of each step."""
     shutil.rmtree(os.path.join(folder, "text"))

@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QInputMethodQueryEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWindow>
@@ -97,7 +99,7 @@ TEST_F(TestModeTest, ARightAnswerInTestStudyIsPraisedAndMovesOnAfterTheAdvance) 
 
 TEST_F(TestModeTest, AnythingButTheExactSentenceOnlyReplaysInTestStudy) {
     chooseMode(form1->Lbl_testgakusyuu);
-    for (const char* typed : {" Sentence 1.", "sentence 1.", "Sentence 1", "Sentence 1。", ""}) {
+    for (const char* typed : {" Sentence 1.", "sentence 1.", "Sentence 1", "Sentence 1?", ""}) {
         SCOPED_TRACE(typed);
         sound.played.clear();
         answer(typed);
@@ -105,6 +107,18 @@ TEST_F(TestModeTest, AnythingButTheExactSentenceOnlyReplaysInTestStudy) {
         EXPECT_EQ(form1->Edit1->text(), QString::fromUtf8(typed)) << "the input keeps what was typed";
         EXPECT_FALSE(form1->Timer1.isActive());
     }
+}
+
+TEST_F(TestModeTest, TheAnswerLineRefusesTheInputMethodAndJudgesFullWidthKeysFolded) {
+    chooseMode(form1->Lbl_testgakusyuu);
+    form1->Edit1->setReadOnly(true); // what switches a line edit's input method back on
+    form1->Edit1->setReadOnly(false);
+    QInputMethodQueryEvent query(Qt::ImEnabled | Qt::ImHints);
+    QCoreApplication::sendEvent(QGuiApplication::focusObject(), &query);
+    EXPECT_FALSE(query.value(Qt::ImEnabled).toBool());
+    EXPECT_TRUE(query.value(Qt::ImHints).toInt() & Qt::ImhLatinOnly);
+    answer("Ｓｅｎｔｅｎｃｅ　１。");
+    EXPECT_EQ(form1->Lbl_msg->text(), QStringLiteral("Very Good !"));
 }
 
 TEST_F(TestModeTest, GiveUpInTestStudyRevealsTheSentenceAsTheOptionsSay) {
@@ -310,4 +324,52 @@ TEST_F(TestModeTest, ClosingDuringATestRecordsNothingAndSavesTheRest) {
     ASSERT_EQ(saved.size(), 17956u);
     EXPECT_EQ(saved.substr(52, 4), std::string("\x2A\0\0\0", 4));
     EXPECT_EQ(saved.substr(452, 4), std::string("\xFF\xFF\xFF\xFF", 4)) << "the test is not recorded";
+}
+
+// What the rule decides reaches the line: the mark's place, counted in the characters shown, and
+// its description; an edit takes both away.
+TEST_F(TestModeTest, AWrongAnswerInTestStudyMarksWhereItFirstDeparts) {
+    chooseMode(form1->Lbl_testgakusyuu);
+    const struct {
+        const char* typed;
+        std::vector<app::TextMark> marks;
+        const char* description;
+    } rows[] = {
+        {"Sentence  1.", {{9, 10, 9, 10}}, "10文字目 余分な空白"},
+        {"Sentence 1", {{10, 10, 10, 10}}, "11文字目 文末の記号がない"},
+        {"Ｓｅｎｔｅｎｃｅ 2.", {{9, 10, 9, 10}}, "10文字目 つづりの違い"},
+        {"  ", {}, ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.typed);
+        sound.played.clear();
+        answer(row.typed);
+        EXPECT_EQ(sound.played, std::vector<std::string>{voiceOf(1)});
+        EXPECT_EQ(form1->Edit1->marks(), row.marks);
+        EXPECT_EQ(form1->Edit1->accessibleDescription(), QString::fromUtf8(row.description));
+    }
+    answer("Sentence 1");
+    type("x");
+    EXPECT_TRUE(form1->Edit1->marks().empty());
+    EXPECT_TRUE(form1->Edit1->accessibleDescription().isEmpty());
+}
+
+TEST_F(TestModeTest, TheReviewMarksTheAnswerAndTheSentenceButTheRunningTestDoesNot) {
+    startTest();
+    answer(" " + sentenceAt(1));
+    answer("Sentence");
+    EXPECT_TRUE(form1->Edit1->marks().empty()) << "the running test shows nothing new";
+    for (int n = 2; n <= 10; ++n)
+        answer(sentenceAt(n));
+    form2->SpeedButton2->click();
+    EXPECT_EQ(form1->Lbl_seikai->text(), QStringLiteral("×不正解  "));
+    EXPECT_EQ(form1->Edit1->marks(), (std::vector<app::TextMark>{{0, 1, 0, 1}}));
+    EXPECT_EQ(form1->Edit1->accessibleDescription(), QStringLiteral("1文字目 先頭の空白"));
+    EXPECT_EQ(form1->Lbl_eibun->marks(), (std::vector<app::TextMark>{{0, 0, 0, 0}}));
+    EXPECT_EQ(form1->Lbl_eibun->accessibleDescription(), QStringLiteral("1文字目 先頭の空白"));
+    key(Qt::Key_F2);
+    EXPECT_EQ(form1->Lbl_seikai->text(), QStringLiteral("○正解  "));
+    EXPECT_TRUE(form1->Edit1->marks().empty());
+    EXPECT_TRUE(form1->Lbl_eibun->marks().empty());
+    EXPECT_TRUE(form1->Lbl_eibun->accessibleDescription().isEmpty());
 }
