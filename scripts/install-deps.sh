@@ -42,6 +42,8 @@ packages=(
   weston xwayland qt6-wayland       # the end-to-end suite's Wayland session as GNOME starts it: a compositor
                                     # with XWayland, and Qt's Wayland platform that the launcher declines
   pipewire wireplumber pipewire-pulse  # and its sound server, PipeWire with its PulseAudio server
+  fcitx5 fcitx5-mozc mozc-server fcitx5-frontend-qt6  # the end-to-end suite's Japanese input: fcitx5
+                                    # with mozc and its converter, and Qt 6's way to them
   stress-ng                         # loading the processors for the save tests' loaded check
 )
 

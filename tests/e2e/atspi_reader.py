@@ -12,7 +12,8 @@ where at-spi-bus-launcher runs) and answers one request per line on standard inp
 
 with one line of JSON on standard output. For tree: the windows on show of the application whose
 process is <pid>, each as {"name", "extents", "active", "nodes"}, the nodes being the window's descendants on
-show as {"role", "name", "description", "checked", "focused", "extents"}; or null while the application is not
+show as {"role", "name", "description", "checked", "focused", "extents"} (a text node also with its
+"text"); or null while the application is not
 (yet) known to the registry. For press: true once the control on show of that name in that window
 has done its first action (a button's press), as a screen reader's user presses it without a mouse
 or keyboard; false when there is no such control. For appeared: the texts that came on show in the
@@ -79,6 +80,14 @@ def extents(accessible):
         return None
 
 
+def text_of(accessible):
+    try:
+        text = accessible.queryText()
+        return text.getText(0, text.characterCount)
+    except (NotImplementedError, GLib.Error):
+        return None
+
+
 def nodes_on_show(accessible, into):
     for child in accessible:
         if child is None:
@@ -87,10 +96,13 @@ def nodes_on_show(accessible, into):
             states = child.getState()
             if not states.contains(SHOWING):
                 continue
-            into.append({"role": child.getRoleName(), "name": child.name or "",
-                         "description": child.description or "",
-                         "checked": states.contains(CHECKED), "focused": states.contains(FOCUSED),
-                         "extents": extents(child)})
+            node = {"role": child.getRoleName(), "name": child.name or "",
+                    "description": child.description or "",
+                    "checked": states.contains(CHECKED), "focused": states.contains(FOCUSED),
+                    "extents": extents(child)}
+            if node["role"] == "text":
+                node["text"] = text_of(child)
+            into.append(node)
             nodes_on_show(child, into)
         except GLib.Error:
             continue   # the widget went while it was being read

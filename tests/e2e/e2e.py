@@ -17,11 +17,11 @@ import multiprocessing, os, shutil, sys, tempfile, time
 
 from harness import Desktop, PATHS, configure, expect, make_program_folder
 import scenarios_windows, scenarios_settings, scenarios_guide, scenarios_test, scenarios_study
-import scenarios_wayland
+import scenarios_wayland, scenarios_input_method
 
 # The longest first, so that scenarios run side by side end together.
 MODULES = (scenarios_windows, scenarios_settings, scenarios_guide, scenarios_test, scenarios_study,
-           scenarios_wayland)
+           scenarios_wayland, scenarios_input_method)
 SCENARIOS = [(name[len("scenario_"):], fn) for module in MODULES
              for name, fn in vars(module).items() if name.startswith("scenario_")]
 

@@ -5,7 +5,7 @@ plays, and the save files it leaves.
 
 The scenario modules (scenarios_*.py) use it through `from harness import *`; e2e.py runs them.
 """
-import array, glob, json, math, os, re, select, shutil, signal, struct, subprocess, sys, time, wave
+import array, glob, json, math, os, pwd, re, select, shutil, signal, struct, subprocess, sys, time, wave
 
 
 class Paths:
@@ -263,6 +263,87 @@ class DoubledDesktop(Desktop):
         # The desktop's font resolution, as a desktop set to 200 % publishes it.
         subprocess.run(["xrdb", "-nocpp", "-merge"], input="Xft.dpi: 192\n", text=True,
                        env=self.env, check=True, timeout=30)
+
+
+IME_USER = "yomirin-e2e"
+# The input method a Japanese learner types through: mozc, the default of the session's group,
+# beside the US keyboard.
+FCITX_PROFILE = """[Groups/0]
+Name=Default
+Default Layout=us
+DefaultIM=mozc
+
+[Groups/0/Items/0]
+Name=keyboard-us
+Layout=
+
+[Groups/0/Items/1]
+Name=mozc
+Layout=
+
+[GroupOrder]
+0=Default
+"""
+
+
+def ordinary_user():
+    """The uid and gid of the ordinary user a desktop with mozc runs as (its converter refuses
+    root), made when missing."""
+    try:
+        entry = pwd.getpwnam(IME_USER)
+    except KeyError:
+        subprocess.run(["useradd", "--system", "--create-home", IME_USER], check=True, timeout=60)
+        entry = pwd.getpwnam(IME_USER)
+    return entry.pw_uid, entry.pw_gid
+
+
+class JapaneseInputDesktop(Desktop):
+    """A Japanese learner's desktop: fcitx5 with mozc, and Qt's programs typing through it. Its
+    side of the desktop (the buses, the sound server, the window manager, the input method, the
+    program and the reader) runs as an ordinary user; the display and xdotool stay root's."""
+
+    def __init__(self, tmp):
+        self.uid, self.gid = ordinary_user()
+        super().__init__(tmp)
+        fcitx = self.start(["fcitx5", "--disable=wayland,waylandim,kimpanel,notificationitem"],
+                           stdout=self.log, stderr=self.log)
+        self.poll(lambda: self.input_method() is not None, "the input method", fcitx)
+        self.env.update(QT_IM_MODULE="fcitx", XMODIFIERS="@im=fcitx")
+
+    def start_session_bus(self):
+        # The user's side begins with its bus: what the desktop has made so far becomes the
+        # user's, with the input method's profile in the user's home.
+        config = os.path.join(self.tmp, "home", ".config", "fcitx5")
+        os.makedirs(config)
+        with open(os.path.join(config, "profile"), "w") as f:
+            f.write(FCITX_PROFILE)
+        self.give_to_user(self.tmp)
+        super().start_session_bus()
+
+    def give_to_user(self, top):
+        os.chown(top, self.uid, self.gid)
+        for folder, subfolders, files in os.walk(top):
+            for name in subfolders + files:
+                os.chown(os.path.join(folder, name), self.uid, self.gid, follow_symlinks=False)
+
+    def as_user(self):
+        return dict(user=self.uid, group=self.gid, extra_groups=[])
+
+    def start(self, argv, **kw):
+        if argv[0] == "Xvfb":
+            return super().start(argv, **kw)
+        return super().start(argv, **kw, **self.as_user())
+
+    def succeeds(self, argv):
+        return subprocess.run(argv, env=self.env, capture_output=True, timeout=30,
+                              **self.as_user()).returncode == 0
+
+    def input_method(self, *option):
+        """What fcitx5-remote answers: 0 none, 1 off, 2 on for the focused input; None while
+        fcitx5 is not on the session bus."""
+        done = subprocess.run(["fcitx5-remote", *option], env=self.env, capture_output=True,
+                              text=True, timeout=30, **self.as_user())
+        return done.stdout.strip() if done.returncode == 0 else None
 
 
 # ---- reading as a screen reader does ----------------------------------------------------------
