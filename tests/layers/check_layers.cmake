@@ -3,7 +3,7 @@
 cmake_minimum_required(VERSION 3.25)
 file(GLOB widget_headers RELATIVE ${WIDGETS} ${WIDGETS}/*)
 set(faults 0)
-foreach(folder platform content session checklist records)
+foreach(folder platform content session records)
   file(GLOB_RECURSE files RELATIVE ${ROOT} ${ROOT}/${folder}/*.h ${ROOT}/${folder}/*.cpp)
   foreach(file IN LISTS files)
     file(STRINGS ${ROOT}/${file} includes REGEX "^[ \t]*#[ \t]*include")
