@@ -8,7 +8,7 @@
 #include "app/display_scaling.h"
 #include "app/text_literals.h"
 #include "platform/file_attributes.h"
-#include "platform/packed_picture.h"
+#include "platform_qt/packed_picture.h"
 #include "records/save_files.h"
 
 #include <QApplication>

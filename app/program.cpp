@@ -9,7 +9,7 @@
 #include "app/main.h"
 #include "app/one_program.h"
 #include "platform/clock.h"
-#include "platform/wav_player.h"
+#include "platform_qt/wav_player.h"
 
 #include <QApplication>
 #include <QMessageBox>

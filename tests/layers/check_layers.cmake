@@ -1,9 +1,9 @@
-# Fails when a file of a plain layer includes a window (app/) or a Qt Widgets header.
+# Fails when a file of a layer below the windows includes a window (app/) or a Qt Widgets header.
 #   cmake -DROOT=source_root -DWIDGETS=qt_widgets_include_dir -P check_layers.cmake
 cmake_minimum_required(VERSION 3.25)
 file(GLOB widget_headers RELATIVE ${WIDGETS} ${WIDGETS}/*)
 set(faults 0)
-foreach(folder platform content session records)
+foreach(folder platform platform_qt audio content session records)
   file(GLOB_RECURSE files RELATIVE ${ROOT} ${ROOT}/${folder}/*.h ${ROOT}/${folder}/*.cpp)
   foreach(file IN LISTS files)
     file(STRINGS ${ROOT}/${file} includes REGEX "^[ \t]*#[ \t]*include")
@@ -22,5 +22,5 @@ foreach(folder platform content session records)
 endforeach()
 message("layer faults: ${faults}")
 if(faults GREATER 0)
-  message(FATAL_ERROR "a plain layer includes a window or Qt Widgets")
+  message(FATAL_ERROR "a layer below the windows includes a window or Qt Widgets")
 endif()
