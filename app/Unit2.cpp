@@ -3,7 +3,7 @@
 #include "app/display_scaling.h"
 #include "app/main.h"
 #include "app/messages.h"
-#include "platform/packed_picture.h"
+#include "platform_qt/packed_picture.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>

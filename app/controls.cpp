@@ -3,7 +3,7 @@
 #include "app/font_size.h"
 #include "app/text_literals.h"
 #include "platform/cp932.h"
-#include "platform/face_map.h"
+#include "platform_qt/face_map.h"
 
 #include <QFontMetrics>
 #include <QGuiApplication>

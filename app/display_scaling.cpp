@@ -1,7 +1,7 @@
 #include "app/display_scaling.h"
 
 #include "platform/display_scale.h"
-#include "platform/packed_picture.h"
+#include "platform_qt/packed_picture.h"
 
 #include <QByteArray>
 #include <QGuiApplication>

@@ -3,7 +3,7 @@
 #include "app/controls.h"
 #include "app/font_size.h"
 #include "platform/cp932.h"
-#include "platform/face_map.h"
+#include "platform_qt/face_map.h"
 
 #include <QCheckBox>
 #include <QComboBox>

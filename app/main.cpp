@@ -1,14 +1,14 @@
 #include "app/main.h"
 
 #include "app/Unit2.h"
+#include "app/Unit3.h"
+#include "app/Unit4.h"
 #include "app/Unit6.h"
 #include "app/accessible_names.h"
 #include "app/display_scaling.h"
 #include "app/text_literals.h"
 #include "platform/file_attributes.h"
-#include "platform/packed_picture.h"
-#include "records/Unit3.h"
-#include "records/Unit4.h"
+#include "platform_qt/packed_picture.h"
 #include "records/save_files.h"
 
 #include <QApplication>

@@ -2,7 +2,7 @@
 #include "app/main.h"
 
 #include "app/Unit2.h"
-#include "records/Unit4.h"
+#include "app/Unit4.h"
 #include "session/choices.h"
 #include "session/navigation.h"
 

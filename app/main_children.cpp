@@ -2,7 +2,7 @@
 #include "app/main.h"
 
 #include "app/Unit2.h"
-#include "records/Unit3.h"
+#include "app/Unit3.h"
 
 void TForm1::ShowMessageWindow(session::MessageId id) {
     if (messageWindow_)

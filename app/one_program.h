@@ -1,6 +1,6 @@
 #pragma once
-#include "platform/program_channel.h"
 #include "platform/program_lock.h"
+#include "platform_qt/program_channel.h"
 
 #include <functional>
 #include <memory>

@@ -1,5 +1,7 @@
 // The program: creates its windows in order and runs the message loop.
 #include "app/Unit2.h"
+#include "app/Unit3.h"
+#include "app/Unit4.h"
 #include "app/Unit6.h"
 #include "app/controls.h"
 #include "app/display_scaling.h"
@@ -7,9 +9,7 @@
 #include "app/main.h"
 #include "app/one_program.h"
 #include "platform/clock.h"
-#include "platform/wav_player.h"
-#include "records/Unit3.h"
-#include "records/Unit4.h"
+#include "platform_qt/wav_player.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -2,7 +2,7 @@
 
 #include "app/display_scaling.h"
 #include "platform/app_dir.h"
-#include "platform/bmp_file.h"
+#include "platform_qt/bmp_file.h"
 
 namespace app {
 namespace {

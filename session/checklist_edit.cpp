@@ -1,7 +1,7 @@
 #include "session/checklist_edit.h"
 
-#include "checklist/checklist.h"
 #include "content/content_store.h"
+#include "session/checklist.h"
 #include "session/test_run.h"
 
 namespace session {

@@ -31,7 +31,7 @@ void buildSentenceOrder(Tsentence& sentence, int step, int chapter, std::uint32_
         for (int i = 1; i <= slotsPerChapter; ++i) {
             const int place = (chapter - 1) * 10 + i;
             sentence.order[i - 1] =
-                place >= 1 && place <= checklistPlaces ? sentence.checklist[place - 1] : 0;
+                place >= 1 && place <= checklist::places ? sentence.checklist[place - 1] : 0;
         }
         return;
     }

@@ -1,6 +1,6 @@
 #include "session/session_start.h"
 
-#include "checklist/checklist.h"
+#include "session/checklist.h"
 #include "session/sentence_order.h"
 
 namespace session {

@@ -1,6 +1,7 @@
 #pragma once
 #include "records/result_table.h"
 #include "records/results_view.h"
+#include "session/checklist.h"
 #include "session/message_id.h"
 
 #include <array>
@@ -22,7 +23,6 @@ enum FocusTag : int {
 };
 
 constexpr int slotsPerChapter = 10;
-constexpr int checklistPlaces = 100;
 
 // The sentence record: the chapter's order of presentation with the slot on show, the answers
 // of the current or last test and the checklist. Slots are 1..10 everywhere in the interface.
@@ -31,7 +31,7 @@ struct Tsentence {
     bool randomOrder = false;
     int currentSlot = 1;
     std::array<std::string, slotsPerChapter> answers; // code page 932 bytes
-    std::array<std::int32_t, checklistPlaces> checklist{};
+    checklist::List checklist{};
 
     std::int32_t idAt(int slot) const {
         return slot >= 1 && slot <= slotsPerChapter ? order[slot - 1] : 0;

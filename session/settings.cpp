@@ -1,6 +1,6 @@
 #include "session/settings.h"
 
-#include "checklist/checklist.h"
+#include "session/checklist.h"
 
 namespace session {
 namespace {

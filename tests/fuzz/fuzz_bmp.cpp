@@ -1,6 +1,6 @@
 // A bitmap file as a disk may hold it: any bytes, read as the installation's bitmaps are.
 #include "fuzz_check.h"
-#include "platform/bmp_file.h"
+#include "platform_qt/bmp_file.h"
 
 #include <cstdint>
 #include <string_view>

@@ -118,7 +118,7 @@ TEST(Choices, ChecklistEditsActOnTheSentenceOnShow) {
 TEST(Choices, AFullChecklistRefusesWithoutASaveAndTheChecklistPagesAreNotListed) {
     SessionState s;
     s.sentence.order[0] = 500;
-    for (int i = 0; i < checklistPlaces; ++i)
+    for (int i = 0; i < checklist::places; ++i)
         s.sentence.checklist[i] = i + 1;
     const ChecklistEdit full = addToChecklist(s);
     EXPECT_TRUE(full.acts);

@@ -1,7 +1,7 @@
 #include "windows/window_fixture.h"
 
-#include "checklist/checklist.h"
 #include "platform/whole_file.h"
+#include "session/checklist.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -12,7 +12,7 @@ namespace {
 class ChecklistTest : public WindowTest {
 protected:
     session::SessionState& s() { return form1->state(); }
-    checklist::List& list() { return s().sentence.checklist; }
+    session::checklist::List& list() { return s().sentence.checklist; }
     QString notice() const { return form2->isVisible() ? form2->Label1->text() : QString(); }
     void goToStep(int step) {
         while (s().step != step)

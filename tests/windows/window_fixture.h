@@ -1,9 +1,9 @@
 #pragma once
 #include "app/Unit2.h"
+#include "app/Unit3.h"
+#include "app/Unit4.h"
 #include "app/Unit6.h"
 #include "app/main.h"
-#include "records/Unit3.h"
-#include "records/Unit4.h"
 #include "temp_app_dir.h"
 
 #include <gtest/gtest.h>

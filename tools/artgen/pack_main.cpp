@@ -1,6 +1,6 @@
 // picture_pack <picture> <packed> [<picture> <packed> ...]: packs pictures drawn by artgen into
 // the form the program shows straight from its resources.
-#include "platform/packed_picture.h"
+#include "platform_qt/packed_picture.h"
 
 #include <QFile>
 #include <QGuiApplication>

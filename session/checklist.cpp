@@ -1,8 +1,8 @@
-#include "checklist/checklist.h"
+#include "session/checklist.h"
 
 #include <algorithm>
 
-namespace checklist {
+namespace session::checklist {
 
 AddOutcome add(List& list, std::int32_t id) {
     if (list.back() > 0)
@@ -31,4 +31,4 @@ bool remove(List& list, std::int32_t id) {
 
 void clear(List& list) { list.fill(0); }
 
-} // namespace checklist
+} // namespace session::checklist

@@ -1,4 +1,4 @@
-#include "platform/packed_picture.h"
+#include "platform_qt/packed_picture.h"
 
 #include <QResource>
 

@@ -1,4 +1,4 @@
 // Planted for the layer check: a rule that draws.
-#include "checklist/checklist.h"
+#include "records/result_table.h"
 
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "platform/bmp_file.h"
+#include "platform_qt/bmp_file.h"
 #include "temp_app_dir.h"
 
 #include <gtest/gtest.h>

@@ -1,10 +1,13 @@
 #pragma once
+#include "records/save_record.h"
+
 #include <array>
 #include <cstdint>
 
-namespace checklist {
+namespace session::checklist {
 
-constexpr int places = 100;
+// The list is saved as it is, so it has as many places as save.dat keeps.
+constexpr int places = records::savedChecklistPlaces;
 using List = std::array<std::int32_t, places>;
 
 // The list keeps its used places first, without gaps and without an id twice, oldest first.
@@ -18,4 +21,4 @@ bool remove(List& list, std::int32_t id);
 
 void clear(List& list);
 
-} // namespace checklist
+} // namespace session::checklist

@@ -1,4 +1,4 @@
-#include "platform/wav_player.h"
+#include "platform_qt/wav_player.h"
 
 #include <QCoreApplication>
 #include <QTimer>

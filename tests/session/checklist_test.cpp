@@ -1,10 +1,10 @@
-#include "checklist/checklist.h"
+#include "session/checklist.h"
 
 #include <gtest/gtest.h>
 
 #include <numeric>
 
-using namespace checklist;
+using namespace session::checklist;
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "records/Unit4.h"
+#include "app/Unit4.h"
 
 #include "app/font_dialog.h"
 #include "app/main.h"

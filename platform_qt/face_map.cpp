@@ -1,4 +1,4 @@
-#include "platform/face_map.h"
+#include "platform_qt/face_map.h"
 
 #include <QFontDatabase>
 

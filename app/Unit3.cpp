@@ -1,4 +1,4 @@
-#include "records/Unit3.h"
+#include "app/Unit3.h"
 
 #include "app/main.h"
 

@@ -1,4 +1,4 @@
-#include "platform/program_channel.h"
+#include "platform_qt/program_channel.h"
 
 #include <QCryptographicHash>
 #include <QDir>
