@@ -64,6 +64,19 @@ const SentenceCase kSentences[] = {
     {"It's too big.", ""},
     {"I have two cats.", ""},
     {"Either one is fine.", ""},
+    // commas the course teaches, kept in every sentence
+    {"Mike is kind but a little shy.", "\"but\" without the comma before it"},
+    {"I'm sorry but I can't.", "\"but\" without the comma before it"},
+    {"No I'm not.", "\"No\" without the comma after it"},
+    {"Yes I can. It's easy.", "\"Yes\" without the comma after it"},
+    {"Sure. Hello this is Ken.", "\"Hello\" without the comma after it"},
+    {"A table for two please.", "ends in \"please\" without the comma"},
+    {"If it rains we'll stay home.", "opens with an \"If\" clause and has no comma"},
+    {"I like math, but I don't like science.", ""},
+    {"No problem.", ""},
+    {"Please sit here.", ""},
+    {"When does the movie start?", ""},
+    {"When I'm tired, I go to bed early.", ""},
 };
 
 TEST(DictationRules, EachSentenceHasTheExpectedProblemOrNone) {

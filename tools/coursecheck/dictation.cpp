@@ -170,6 +170,47 @@ JapaneseSentences japaneseSentences(std::string_view text) {
     return result;
 }
 
+// Pronouns (and thanks) that show a "No" at the start of a sentence to be an answer, which the
+// course writes with a comma ("No, I'm not."); "No problem." has none.
+constexpr std::string_view kAfterAnswerNo[] = {"i",    "i'm", "you",   "he",    "she",  "it",
+                                               "it's", "we",  "they",  "thank", "thanks"};
+
+// The commas the course teaches once and then tests everywhere: after an answering Yes or No and
+// a greeting, before "but", before a final "please", and after a clause that opens a statement
+// with If or When. A sentence that breaks one marks wrong the learner who keeps it.
+void addCommaProblems(std::string_view english, std::vector<std::string>& problems) {
+    auto endsInComma = [](const Word& w) {
+        std::string_view raw = w.raw;
+        if (raw.ends_with('"')) // "Hi," said Tom.
+            raw.remove_suffix(1);
+        return raw.ends_with(',');
+    };
+    for (const std::string_view sentence : englishSentences(english)) {
+        const std::vector<Word> words = splitWords(sentence);
+        if (words.size() < 2)
+            continue;
+        const Word& first = words.front();
+        const bool answerOrGreeting =
+            first.lower == "yes" || first.lower == "hi" || first.lower == "hello" ||
+            (first.lower == "no" && contains(kAfterAnswerNo, words[1].lower));
+        if (answerOrGreeting && !endsInComma(first))
+            problems.push_back("English sentence has " + quoted(first.bare) +
+                               " without the comma after it that the course teaches");
+        for (std::size_t i = 1; i < words.size(); ++i)
+            if (words[i].lower == "but" && !endsInComma(words[i - 1]))
+                problems.push_back("English sentence has \"but\" without the comma before it"
+                                   " that the course teaches (\", but\")");
+        if (words.back().lower == "please" && !endsInComma(words[words.size() - 2]))
+            problems.push_back("English sentence ends in \"please\" without the comma before it"
+                               " that the course teaches (\", please\")");
+        const bool opensWithClause = first.lower == "if" || first.lower == "when";
+        if (opensWithClause && !sentence.ends_with('?') &&
+            sentence.find(',') == std::string_view::npos)
+            problems.push_back("English sentence opens with an " + quoted(first.bare) +
+                               " clause and has no comma after it");
+    }
+}
+
 } // namespace
 
 bool isAbbreviationDot(std::string_view sentence, std::size_t dot) {
@@ -233,6 +274,8 @@ std::vector<std::string> dictationProblems(std::string_view english) {
     if (const std::size_t mark = english.find('!'); mark != std::string_view::npos)
         problems.push_back("English sentence has '!' at column " + std::to_string(mark + 1) +
                            ": a listener cannot tell it from '.'");
+
+    addCommaProblems(english, problems);
 
     const std::vector<Word> words = splitWords(english);
     for (std::size_t i = 0; i < words.size(); ++i) {

@@ -22,8 +22,8 @@ bool endsInnerSentence(std::string_view sentence, std::size_t mark);
 std::vector<std::string_view> englishSentences(std::string_view english);
 
 // Problems of one English sentence (printable ASCII) for dictation: digits, numbers above ten,
-// hyphens, exclamation marks, words written more than one accepted way, optional commas and
-// contractions that fast speech hides.
+// hyphens, exclamation marks, words written more than one accepted way, optional commas, commas
+// the course teaches left out, and contractions that fast speech hides.
 std::vector<std::string> dictationProblems(std::string_view english);
 
 // Problems of a translation (code page 932 bytes) against its English sentence: both have the same
