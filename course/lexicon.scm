@@ -25,6 +25,7 @@
 (lex.add.entry '("kanji" nil (((k aa n) 1) ((jh iy) 0))))
 (lex.add.entry '("latte" nil (((l aa) 1) ((t ey) 0))))
 (lex.add.entry '("natto" nil (((n aa) 1) ((t ow) 0))))
+(lex.add.entry '("ramen" nil (((r aa) 1) ((m ax n) 0))))
 
 ;; English words festival's lexicon says otherwise than a US teacher would in these sentences; each
 ;; entry has the part of speech of festival's own, so that it takes its place.
@@ -52,3 +53,5 @@
 (lex.add.entry '("cann" nil (((k ax n) 0))))
 (lex.add.entry '("thatt" nil (((dh ax t) 0))))
 (lex.add.entry '("livs" nil (((l ih v z) 1))))
+;; "Ms." as a US speaker says it before a name.
+(lex.add.entry '("mizz" nil (((m ih z) 1))))
