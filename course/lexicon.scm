@@ -52,6 +52,10 @@
 ;; relative "that" (dh ax t), as a US speaker says them.
 (lex.add.entry '("cann" nil (((k ax n) 0))))
 (lex.add.entry '("thatt" nil (((dh ax t) 0))))
+;; From step 3 on, the weak "for", "and" and "than" of unstressed speech.
+(lex.add.entry '("forr" nil (((f er) 0))))
+(lex.add.entry '("annd" nil (((ax n) 0))))
+(lex.add.entry '("thann" nil (((dh ax n) 0))))
 (lex.add.entry '("livs" nil (((l ih v z) 1))))
 ;; "Ms." as a US speaker says it before a name.
 (lex.add.entry '("mizz" nil (((m ih z) 1))))

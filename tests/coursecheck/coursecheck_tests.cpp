@@ -299,6 +299,8 @@ TEST_F(CourseFolder, FirstSentenceOfAWordShowsIt) {
         {"I wear everyday shoes.", "", ""}, // the one word is not the phrase
         {"I'll carry your bag.", "I'll の 'll を落とさない",
          "with \"i'll\": a point line must show it, as its ending fades in speech"},
+        {"I've lived here.", "I've（I have）の 've は弱い", "with \"i've\": a point line must show it"},
+        {"He's been busy.", "He's been は He has been", "with \"he's been\": a point line must show"},
         {"I know whose pen it is.", "Whose は Who's と同じ発音",
          "with \"whose\": a point line must show it, as it sounds like another word"},
         {"Sunday is my day.", "", ""}, // capitalised only where a sentence starts
