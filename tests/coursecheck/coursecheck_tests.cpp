@@ -286,6 +286,7 @@ TEST_F(CourseFolder, FirstSentenceOfAWordShowsIt) {
         const char* sentence; // the second sentence of c3.txt, the word's first
         const char* point;    // UTF-8: a point line that shows the word
         const char* expected; // the finding without it; empty: the sentence needs no point
+        bool pointEarlier = false; // the point is in the last sentence of c2.txt instead
     } const cases[] = {
         {"Taro is here.", "太郎は Taro（のばす音は書かない）",
          "first sentence with \"Taro\": a point line must show how it is written"},
@@ -293,8 +294,13 @@ TEST_F(CourseFolder, FirstSentenceOfAWordShowsIt) {
         {"I like natto very much.", "納豆は natto と書く", "with \"natto\""},
         {"Open your textbooks.", "textbook は1語", "with \"textbook\""},
         {"Natto is good.", "Natto は1語", "with \"natto\""},
+        {"I run every day.", "every day（2語）", "with \"every day\""},
+        {"I run every day.", "every day（2語）", "with \"every day\"", true},
+        {"I wear everyday shoes.", "", ""}, // the one word is not the phrase
         {"I'll carry your bag.", "I'll の 'll を落とさない",
          "with \"i'll\": a point line must show it, as its ending fades in speech"},
+        {"I've lived here.", "I've（I have）の 've は弱い", "with \"i've\": a point line must show it"},
+        {"He's been busy.", "He's been は He has been", "with \"he's been\": a point line must show"},
         {"I know whose pen it is.", "Whose は Who's と同じ発音",
          "with \"whose\": a point line must show it, as it sounds like another word"},
         {"Sunday is my day.", "", ""}, // capitalised only where a sentence starts
@@ -309,9 +315,9 @@ TEST_F(CourseFolder, FirstSentenceOfAWordShowsIt) {
         c40[2] = sj("ケンです。はい。");
         c40[3] = c.sentence + std::string(" Yes.");
         c40[4] = sj("Taro、Emma、natto");
-        c40[5] = sj("textbook、I'll、Whose");
+        c40[5] = sj("textbook、I'll、Whose、every day");
         write(40, c40);
-        const std::vector<std::string> words{"natto", "textbook"};
+        const std::vector<std::string> words{"natto", "textbook", "every day"};
         auto findings = coursecheck::checkCourse(dir_, words).findings;
         if (*c.expected == '\0') {
             EXPECT_TRUE(findings.empty()) << c.sentence << describe(findings);
@@ -322,8 +328,14 @@ TEST_F(CourseFolder, FirstSentenceOfAWordShowsIt) {
         EXPECT_NE(findings[0].message.find(c.expected), std::string::npos)
             << c.sentence << describe(findings);
 
-        c3[10] = sj(c.point); // the block's second point line
-        write(3, c3);
+        if (c.pointEarlier) {
+            auto c2 = validLines(2);
+            c2[50] = sj(c.point);
+            write(2, c2);
+        } else {
+            c3[10] = sj(c.point); // the block's second point line
+            write(3, c3);
+        }
         findings = coursecheck::checkCourse(dir_, words).findings;
         EXPECT_TRUE(findings.empty()) << c.sentence << describe(findings);
     }

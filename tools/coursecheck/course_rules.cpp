@@ -445,7 +445,13 @@ std::vector<Finding> findUnshownWords(const std::vector<EnglishPlace>& places,
         const auto first = std::find_if(places.begin(), places.end(), [&](const EnglishPlace& p) {
             return mentionsWord(p.sentence, rule.word, rule.anyCase);
         });
-        if (first != places.end() && !mentionsWord(first->points, rule.word, rule.anyCase))
+        if (first == places.end())
+            continue;
+        // A word taught in an earlier point line may be tested from then on.
+        const bool shown = std::any_of(places.begin(), std::next(first), [&](const EnglishPlace& p) {
+            return mentionsWord(p.points, rule.word, rule.anyCase);
+        });
+        if (!shown)
             findings.push_back({first->file, first->line,
                                 "first sentence with \"" + rule.word + "\": " + rule.reason});
     }

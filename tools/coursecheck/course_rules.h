@@ -56,9 +56,9 @@ ChapterResult checkChapter(int chapter, std::string_view bytes);
 std::vector<Finding> findDuplicateSentences(const std::vector<EnglishPlace>& places);
 
 // One finding for each word whose first sentence (in course order) has no point line that shows
-// it: the Japanese names and every other proper noun (how they are spelt), the words of
-// `spelledWords` (loanwords, closed compounds and words whose sound hides their spelling), the
-// contractions whose 'll or 'd fades and the homophones.
+// it, neither its own nor one of an earlier sentence: the Japanese names and every other proper
+// noun (how they are spelt), the words of `spelledWords` (loanwords, closed compounds and words
+// whose sound hides their spelling), the contractions whose 'll or 'd fades and the homophones.
 std::vector<Finding> findUnshownWords(const std::vector<EnglishPlace>& places,
                                       const std::vector<std::string>& spelledWords);
 

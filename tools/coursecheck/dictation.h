@@ -23,7 +23,7 @@ std::vector<std::string_view> englishSentences(std::string_view english);
 
 // Problems of one English sentence (printable ASCII) for dictation: digits, numbers above ten,
 // hyphens, exclamation marks, words written more than one accepted way, optional commas and
-// contractions that fast speech hides.
+// commas the course teaches left out.
 std::vector<std::string> dictationProblems(std::string_view english);
 
 // Problems of a translation (code page 932 bytes) against its English sentence: both have the same
@@ -54,8 +54,9 @@ bool mentionsWord(std::string_view cp932, std::string_view word, bool anyCase);
 // ("Kate's" gives Kate). A learner cannot hear how they are spelt nor that they take a capital.
 std::vector<std::string> properNouns(std::string_view english);
 
-// The contractions of an English line whose 'll or 'd fades in speech ("I'll carry" sounds like
-// "I carry"), in lower case.
+// The contractions of an English line whose ending fades in speech, in lower case: 'll and 'd ("I'll
+// carry" sounds like "I carry"), 've ("I've lived") and a 's that stands for has, with the word
+// that shows it ("it's been").
 std::vector<std::string> fadingContractions(std::string_view english);
 
 // Words that sound like another word written otherwise (whose and who's), in lower case.

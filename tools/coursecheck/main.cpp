@@ -14,7 +14,7 @@ int main(int argc, char** argv) {
         std::cerr << "usage: coursecheck <textDir> [<wordList>]\n"
                      "Checks c1.txt .. c50.txt; line numbers count from 0 (the title line).\n"
                      "wordList: the words whose first sentence must show their spelling, one a\n"
-                     "line (default: loanwords.txt beside textDir).\n";
+                     "line (default: spellings.txt beside textDir).\n";
         return 2;
     }
     const std::filesystem::path dir = argv[1];
@@ -24,7 +24,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::filesystem::path wordList =
-        argc == 3 ? std::filesystem::path(argv[2]) : dir / ".." / "loanwords.txt";
+        argc == 3 ? std::filesystem::path(argv[2]) : dir / ".." / "spellings.txt";
     std::vector<std::string> spelledWords;
     if (!coursecheck::readWordList(wordList, spelledWords)) {
         std::cerr << "coursecheck: cannot read the word list " << wordList.string() << '\n';
