@@ -5,7 +5,8 @@ plays, and the save files it leaves.
 
 The scenario modules (scenarios_*.py) use it through `from harness import *`; e2e.py runs them.
 """
-import array, glob, json, math, os, pwd, re, select, shutil, signal, struct, subprocess, sys, time, wave
+import array, glob, json, math, os, pwd, re, select, shutil, signal, stat, struct, subprocess, sys
+import time, wave
 
 
 class Paths:
@@ -294,6 +295,11 @@ def ordinary_user():
     except KeyError:
         subprocess.run(["useradd", "--system", "--create-home", IME_USER], check=True, timeout=60)
         entry = pwd.getpwnam(IME_USER)
+    # A root folder that only root may enter (a system root made with mktemp for a chroot has
+    # one) keeps every user out of every program; an installed system's is open to all.
+    root = os.stat("/").st_mode
+    if not root & stat.S_IXOTH:
+        os.chmod("/", stat.S_IMODE(root) | 0o755)
     return entry.pw_uid, entry.pw_gid
 
 
