@@ -127,14 +127,17 @@ class Desktop:
         self.start_session_bus()
         self.start_sound_server()
         r, w = os.pipe()
-        self.start(["Xvfb", "-displayfd", str(w), "-screen", "0", self.SCREEN, "-nolisten", "tcp"],
-                   pass_fds=(w,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        xvfb = self.start(["Xvfb", "-displayfd", str(w), "-screen", "0", self.SCREEN, "-nolisten",
+                           "tcp"], pass_fds=(w,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(w)
         with os.fdopen(r) as f:
             number = f.readline().strip()
         if not number.isdigit():
             raise Failed("Xvfb did not start")
         env["DISPLAY"] = ":" + number
+        # A client is let in before the window manager starts (once, under load, the window
+        # manager could not open the display just announced).
+        self.poll(lambda: self.succeeds(["xdotool", "getdisplaygeometry"]), "the display", xvfb)
         manager = self.start(self.WINDOW_MANAGER, stdout=self.log, stderr=self.log)
         # The desktop count is a property the window manager puts on the root window.
         self.poll(lambda: self.succeeds(["xdotool", "get_num_desktops"]), "the window manager",
