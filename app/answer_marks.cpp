@@ -3,7 +3,7 @@
 #include "session/answer_check.h"
 #include "session/answer_difference.h"
 #include "session/answer_fold.h"
-#include "session/cp932_characters.h"
+#include "platform/cp932_characters.h"
 
 #include <algorithm>
 
@@ -55,7 +55,7 @@ private:
 // Code page 932 text as fromCp932 shows it: one unit a character.
 CharacterPlaces placesInCp932(const std::string& text) {
     CharacterPlaces places;
-    for (std::size_t pos = 0; pos < text.size(); pos += session::characterLength(text, pos))
+    for (std::size_t pos = 0; pos < text.size(); pos += platform::characterLength(text, pos))
         places.add(pos, 1);
     return places;
 }

@@ -1,6 +1,7 @@
 #include "content/content_store.h"
 
 #include "content/course_file.h"
+#include "platform/cp932_characters.h"
 #include "platform/whole_file.h"
 
 #include <utility>
@@ -10,15 +11,13 @@ namespace {
 
 constexpr int linesRead = 51;
 
-bool isLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
-
 // At most courseLineLimit bytes, ending on a whole code page 932 character.
 void cutToLimit(std::string& line) {
     if (line.size() <= courseLineLimit)
         return;
     std::size_t kept = 0;
     while (kept < line.size()) {
-        const std::size_t width = isLeadByte(static_cast<unsigned char>(line[kept])) ? 2 : 1;
+        const std::size_t width = platform::isLeadByte(static_cast<unsigned char>(line[kept])) ? 2 : 1;
         if (kept + width > courseLineLimit)
             break;
         kept += width;

@@ -1,7 +1,7 @@
 #include "session/answer_difference.h"
 
 #include "session/answer_check.h"
-#include "session/cp932_characters.h"
+#include "platform/cp932_characters.h"
 
 #include <algorithm>
 #include <string>
@@ -89,8 +89,8 @@ int compareWords(std::string_view typed, std::size_t typedAt, std::string_view e
     std::size_t q = 0;
     int cost = 0;
     while (p < typed.size() && q < expected.size()) {
-        const std::size_t lp = characterLength(typed, p);
-        const std::size_t lq = characterLength(expected, q);
+        const std::size_t lp = platform::characterLength(typed, p);
+        const std::size_t lq = platform::characterLength(expected, q);
         if (typed.substr(p, lp) != expected.substr(q, lq)) {
             const auto slip = caseSlip(typed.substr(p, lp), expected.substr(q, lq));
             if (!slip)
@@ -107,7 +107,7 @@ int compareWords(std::string_view typed, std::size_t typedAt, std::string_view e
         return cost;
     if (out) {
         const auto firstWrong = [](std::string_view word, std::size_t at, std::size_t pos) {
-            const std::size_t length = pos < word.size() ? characterLength(word, pos) : 0;
+            const std::size_t length = pos < word.size() ? platform::characterLength(word, pos) : 0;
             return ByteRange{at + pos, at + pos + length};
         };
         out->push_back({DifferenceKind::MisspeltWord,

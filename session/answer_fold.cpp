@@ -1,7 +1,7 @@
 #include "session/answer_fold.h"
 
 #include "platform/cp932.h"
-#include "session/cp932_characters.h"
+#include "platform/cp932_characters.h"
 
 namespace session {
 namespace {
@@ -50,7 +50,7 @@ std::string foldFullWidth(std::string_view cp932) {
     std::string folded;
     folded.reserve(cp932.size());
     for (std::size_t pos = 0; pos < cp932.size();) {
-        const std::size_t length = characterLength(cp932, pos);
+        const std::size_t length = platform::characterLength(cp932, pos);
         const char half = length == 2 ? halfWidthOf(static_cast<unsigned char>(cp932[pos]) << 8 |
                                                     static_cast<unsigned char>(cp932[pos + 1]))
                                       : 0;

@@ -455,10 +455,7 @@ class Listening:
     def until_heard(self, hz, after=0.0, seconds=SOUND_WAIT):
         """Waits until a sound of that pitch was heard for long enough (after `after` seconds of
         the recording), or for `seconds` when none comes."""
-        deadline = time.monotonic() + seconds
-        while time.monotonic() < deadline and self.seconds_at(hz, after) < HEARD_FOR:
-            time.sleep(0.1)
-            self.listen()
+        self.until(lambda: self.seconds_at(hz, after) >= HEARD_FOR, seconds)
 
     def seconds_at(self, hz, after=0.0):
         """How long a sound of that pitch was heard, from `after` seconds into the recording."""

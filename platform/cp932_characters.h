@@ -2,7 +2,7 @@
 #include <cstddef>
 #include <string_view>
 
-namespace session {
+namespace platform {
 
 // A code page 932 character of two bytes: a lead byte and a trail byte after it. No trail byte is
 // below 0x40, so a blank or an end mark is always a character of its own.
@@ -20,4 +20,4 @@ inline std::size_t characterLength(std::string_view text, std::size_t pos) {
     return pair ? 2 : 1;
 }
 
-} // namespace session
+} // namespace platform
