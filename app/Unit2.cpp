@@ -51,44 +51,21 @@ TForm2::TForm2(TForm1& main)
     connect(&Timer1, &QTimer::timeout, this, &TForm2::Timer1Timer);
 }
 
-void TForm2::setQuestion(session::MessageId id) {
-    question_ = id;
-    main_.state().openQuestion = id;
-}
-
+// Draws the message the trainer has opened: a notice goes by itself, a question waits for YES or NO.
 void TForm2::ShowMessageWindow(session::MessageId id) {
-    const app::Message* message = app::findMessage(id);
-    if (!message)
+    const std::optional<session::MessageRule> rule = session::messageRule(id);
+    if (!rule)
         return;
-    // Nothing may take the place of an open question: it would be left unanswered. The press
-    // that asked for the notice is refused, but not in silence, and the question comes forward.
-    if (questionOnShow() && message->kind == app::MessageKind::Notice) {
-        main_.sound().beep();
-        raise();
-        activateWindow();
-        return;
-    }
-    main_.state().windowFocusTag = session::MessageWindow;
     const QString text = id == session::MessageId::SaveQuestion
                              ? QString::fromStdString(app::saveQuestionText(main_.state().correctCount))
-                             : QString::fromUtf8(message->text);
+                             : QString::fromUtf8(app::messageText(id));
     Label1->setCaption(text);
-    if (message->kind == app::MessageKind::Notice) {
-        Label1->setTop(noticeTop);
-        SpeedButton1->hide();
-        SpeedButton2->hide();
-        setQuestion(session::MessageId::None);
+    const bool notice = rule->kind == session::MessageKind::Notice;
+    Label1->setTop(notice ? noticeTop : questionTop);
+    SpeedButton1->setVisible(!notice);
+    SpeedButton2->setVisible(!notice);
+    if (notice)
         app::switchOn(Timer1);
-    } else {
-        Label1->setTop(questionTop);
-        SpeedButton1->show();
-        SpeedButton2->show();
-        setQuestion(id);
-    }
-    if (message->sound == app::MessageSound::Chime)
-        main_.PlayChime();
-    else
-        main_.sound().beep();
     Label1->setWidth(windowWidth);
     Label1->setLeft(0);
     show();
@@ -105,11 +82,13 @@ void TForm2::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
 }
 
+bool TForm2::questionOnShow() const { return main_.state().openQuestion != session::MessageId::None; }
+
 // A notice closes when its time is up; a question waits for its answer.
 void TForm2::Timer1Timer() {
     if (questionOnShow())
         return;
-    main_.state().windowFocusTag = session::NoWindow;
+    main_.trainer().childWindowClosed();
     hide();
     main_.activateWindow();
     Timer1.stop();
@@ -120,16 +99,9 @@ void TForm2::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    main_.state().windowFocusTag = session::NoWindow;
+    main_.trainer().childWindowClosed();
     Timer1.stop();
     event->accept();
-}
-
-void TForm2::closeMessage() {
-    main_.state().windowFocusTag = session::NoWindow;
-    setQuestion(session::MessageId::None);
-    Timer1.stop();
-    hide();
 }
 
 void TForm2::SpeedButton1Click() { answer(true); }
@@ -137,26 +109,13 @@ void TForm2::SpeedButton1Click() { answer(true); }
 void TForm2::SpeedButton2Click() { answer(false); }
 
 void TForm2::answer(bool yes) {
-    switch (session::answerQuestion(main_.state(), yes)) {
-    case session::QuestionAnswer::Ignored:
-        break;
-    case session::QuestionAnswer::FileScoreThenReview:
-        if (!main_.RecordTestResult())
-            return; // the save failed and was reported; the question stays for another try
-        main_.StartReview();
-        closeMessage();
-        break;
-    case session::QuestionAnswer::Review:
-        main_.StartReview();
-        closeMessage();
-        break;
-    case session::QuestionAnswer::Exit:
-        closeMessage();
+    const session::QuestionReply reply = main_.trainer().answerQuestion(yes);
+    if (reply == session::QuestionReply::Ignored || reply == session::QuestionReply::Stays)
+        return;
+    Timer1.stop();
+    hide();
+    if (reply == session::QuestionReply::Exits)
         main_.close();
-        break;
-    case session::QuestionAnswer::Stay:
-        closeMessage();
+    else if (reply == session::QuestionReply::BackToMain)
         main_.activateWindow();
-        break;
-    }
 }

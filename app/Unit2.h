@@ -14,13 +14,14 @@ class TForm2 : public QWidget {
 public:
     explicit TForm2(TForm1& main);
 
-    // Shows the message at once, replacing whatever was on show; returns at once.
+    // Shows the message at once, replacing whatever was on show; returns at once. The trainer
+    // decides whether it may.
     void ShowMessageWindow(session::MessageId id);
     void Timer1Timer();
     void SpeedButton1Click(); // YES
     void SpeedButton2Click(); // NO
 
-    bool questionOnShow() const { return question_ != session::MessageId::None; }
+    bool questionOnShow() const;
 
     PictureBox* Image1;
     FlatButton* SpeedButton1;
@@ -34,10 +35,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void closeMessage();
     void answer(bool yes);
-    void setQuestion(session::MessageId id);
 
     TForm1& main_;
-    session::MessageId question_ = session::MessageId::None;
 };

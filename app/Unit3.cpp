@@ -99,7 +99,6 @@ std::array<FlatButton*, 7> TForm3::buttons() const {
 }
 
 void TForm3::writeHeadings(int step) {
-    main_.state().resultsStep = step;
     for (int column = 0; column < records::gridColumns; ++column)
         StringGrid1->setCell(column, 0, QString::fromStdString(records::cellText(
                                             main_.state().results, step,
@@ -111,8 +110,7 @@ void TForm3::writeHeadings(int step) {
 }
 
 void TForm3::fillView(records::ResultsView view) {
-    session::SessionState& s = main_.state();
-    s.resultsView = view;
+    const session::SessionState& s = main_.state();
     SpeedButton6->setText(view == records::ResultsView::Scores ? QStringLiteral("DAY")
                                                                 : QStringLiteral("POINT"));
     for (int column = 1; column < records::gridColumns; ++column)
@@ -121,23 +119,27 @@ void TForm3::fillView(records::ResultsView view) {
                                                   s.results, s.resultsStep, view, column, row)));
 }
 
+void TForm3::showStep(int step, records::ResultsView view) {
+    main_.trainer().showResults(step, view);
+    writeHeadings(step);
+    fillView(view);
+}
+
 void TForm3::open() {
-    writeHeadings(1);
-    fillView(records::ResultsView::Scores);
-    main_.state().windowFocusTag = session::ResultsWindow;
+    showStep(1, records::ResultsView::Scores);
+    main_.trainer().resultsOpened();
     show();
     raise();
     activateWindow();
 }
 
-void TForm3::SpeedButton1Click(int step) {
-    writeHeadings(step);
-    fillView(main_.state().resultsView);
-}
+void TForm3::SpeedButton1Click(int step) { showStep(step, main_.state().resultsView); }
 
 void TForm3::SpeedButton6Click() {
-    fillView(main_.state().resultsView == records::ResultsView::Scores ? records::ResultsView::Dates
-                                                                       : records::ResultsView::Scores);
+    const session::SessionState& s = main_.state();
+    showStep(s.resultsStep, s.resultsView == records::ResultsView::Scores
+                                ? records::ResultsView::Dates
+                                : records::ResultsView::Scores);
 }
 
 void TForm3::SpeedButton7Click() { close(); }
@@ -165,12 +167,8 @@ void TForm3::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
 }
 
-// FormCloseQuery: back to the mode the results tab was chosen from, its tab yellow again.
+// FormCloseQuery: the trainer goes back to the mode the results tab was chosen from.
 void TForm3::closeEvent(QCloseEvent* event) {
-    session::SessionState& s = main_.state();
-    s.windowFocusTag = session::NoWindow;
-    s.mode = s.previousMode;
-    main_.HighlightModeTab(s.mode);
-    main_.redrawCurrentView();
+    main_.trainer().resultsClosed();
     event->accept();
 }

@@ -64,6 +64,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void showStep(int step, records::ResultsView view);
     void writeHeadings(int step);
     void fillView(records::ResultsView view);
 

@@ -3,25 +3,20 @@
 #include "app/font_dialog.h"
 #include "app/main.h"
 #include "app/text_literals.h"
-#include "records/save_files.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QGuiApplication>
-#include <QMessageBox>
 #include <QScreen>
 #include <QWindow>
 
-#include <filesystem>
 
 namespace {
 
 constexpr int clientWidth = 397;
 constexpr int clientHeight = 463;
 constexpr int windowPixels = 12;
-constexpr int sentencePixels = 24;
-constexpr int sentenceWidth = 800;
 
 records::FontSpec windowFont(int pixels) {
     records::FontSpec stored;
@@ -33,36 +28,6 @@ records::FontSpec windowFont(int pixels) {
 }
 
 } // namespace
-
-// What executing the settings does on the main window.
-class TForm4::MainWindowTarget : public session::SettingsTarget {
-public:
-    explicit MainWindowTarget(TForm4& window) : window_(window), main_(window.main_) {}
-
-    bool deleteSaveFile() override {
-        const std::string path = records::saveDatPath();
-        std::error_code error;
-        std::filesystem::remove(path, error); // a file that is not there is no failure
-        if (!error)
-            return true;
-        window_.report(QStringLiteral("初期状態に戻せませんでした。\n%1 を削除できません: %2")
-                           .arg(QString::fromStdString(path), QString::fromStdString(error.message())));
-        return false;
-    }
-    void readCourse() override { main_.ReadCourse(); }
-    void initSession() override { main_.InitSession(); }
-    void setDefaultSentenceFont() override { main_.SetDefaultSentenceFont(); }
-    void buildSentenceOrder() override { main_.BuildSentenceOrder(); }
-    void showStudyView() override { main_.ShowStudyView(); }
-    void showTestStudyView() override { main_.ShowTestStudyView(); }
-    void showTestView() override { main_.ShowTestView(); }
-    void showFunctionKeyCaptions(bool shown) override { main_.ShowFunctionKeyCaptions(shown); }
-    bool saveState() override { return main_.SaveState(); }
-
-private:
-    TForm4& window_;
-    TForm1& main_;
-};
 
 TForm4::TForm4(TForm1& main)
     // Owned by the main window, which window managers then keep it in front of.
@@ -200,50 +165,30 @@ void TForm4::leave() {
     main_.activateWindow();
 }
 
-void TForm4::report(const QString& text) {
-    if (main_.reportError)
-        main_.reportError(text);
-    else
-        QMessageBox::critical(this, windowTitle(), text);
-}
-
+// Done and saved, the window goes; refused in a test, or failed and reported, it stays with what
+// was applied.
 void TForm4::SpeedButton1Click() {
-    MainWindowTarget target(*this);
-    switch (session::executeSettings(ticks(), main_.state(), target)) {
-    case session::SettingsOutcome::Applied:
+    if (main_.trainer().executeSettings(ticks()) == session::SettingsOutcome::Applied)
         leave();
-        break;
-    case session::SettingsOutcome::RefusedInTest:
-        main_.ShowMessageWindow(session::MessageId::TestRunning);
-        break;
-    case session::SettingsOutcome::Failed:
-        break; // reported; the window stays with what was applied
-    }
 }
 
 void TForm4::SpeedButton2Click() {
-    main_.state().windowFocusTag = session::NoWindow;
+    main_.trainer().childWindowClosed();
     leave();
 }
 
 // FormCloseQuery: the close box drops the ticks as "キャンセル" does, and always lets go.
 void TForm4::closeEvent(QCloseEvent* event) {
-    main_.state().windowFocusTag = session::NoWindow;
+    main_.trainer().childWindowClosed();
     event->accept();
     main_.activateWindow();
 }
 
-void TForm4::SpeedButton3Click() { main_.SetDefaultSentenceFont(); }
+void TForm4::SpeedButton3Click() { main_.trainer().useDefaultSentenceFont(); }
 
 void TForm4::SpeedButton4Click() {
     inFontDialog_ = true;
     fontDialog().openOnFont();
 }
 
-// The whole font chosen, but always drawn 24 pixels high across the full width.
-void TForm4::applyChosenFont() {
-    AutoLabel* sentence = main_.Lbl_eibun;
-    sentence->setFontSpec(fontDialog().chosenFont());
-    sentence->setFontPixels(sentencePixels);
-    sentence->setWidth(sentenceWidth);
-}
+void TForm4::applyChosenFont() { main_.trainer().chooseSentenceFont(fontDialog().chosenFont()); }

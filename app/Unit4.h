@@ -54,7 +54,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    class MainWindowTarget;
 
     void createControls();
     session::SettingsTicks ticks() const;
@@ -62,7 +61,6 @@ private:
     app::FontDialog& fontDialog();
     void applyChosenFont();
     void leave();
-    void report(const QString& text);
 
     TForm1& main_;
     // Coming back from the font dialog is not coming back from another window: the ticks stay.

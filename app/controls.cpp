@@ -1,6 +1,6 @@
 #include "app/controls.h"
 
-#include "app/font_size.h"
+#include "records/font_size.h"
 #include "app/text_literals.h"
 #include "platform/cp932.h"
 #include "platform_qt/face_map.h"
@@ -70,11 +70,6 @@ QColor toQColor(records::StoredColor color) {
 
 QString fromCp932(const std::string& bytes) {
     return QString::fromStdString(platform::cp932ToUtf8(bytes));
-}
-
-void setFontPixels(records::FontSpec& font, int pixels, int ppi) {
-    font.size = pointsForPixels(pixels, ppi);
-    font.height = -pixelsForPoints(font.size, ppi);
 }
 
 records::FontSpec gothicFont(int pixels, records::StoredColor color) {

@@ -1,4 +1,5 @@
 #pragma once
+#include "records/font_size.h"
 #include "records/font_spec.h"
 
 #include <QImage>
@@ -18,7 +19,7 @@ QColor toQColor(records::StoredColor color);
 QString fromCp932(const std::string& bytes);
 
 // Sets the font's size from a pixel height at the screen's resolution.
-void setFontPixels(records::FontSpec& font, int pixels, int ppi);
+using records::setFontPixels;
 
 // The child windows' font: the proportional Gothic face at a pixel height and colour.
 records::FontSpec gothicFont(int pixels, records::StoredColor color = records::windowTextColor);

@@ -1,7 +1,7 @@
 #include "app/font_dialog.h"
 
 #include "app/controls.h"
-#include "app/font_size.h"
+#include "records/font_size.h"
 #include "platform/cp932.h"
 #include "platform_qt/face_map.h"
 
@@ -208,7 +208,7 @@ records::FontSpec FontDialog::fontOfControls() const {
     const int points = sizeBox->currentText().toInt(&isNumber);
     if (isNumber && points >= 1 && points <= largestSize) {
         font.size = points;
-        font.height = -pixelsForPoints(points, screenPpi());
+        font.height = -records::pixelsForPoints(points, screenPpi());
     }
     font.color = static_cast<records::StoredColor>(colourBox->currentData().toInt());
     return font;

@@ -50,16 +50,6 @@ records::FontSpec screenFont(int pixels, bool bold, records::StoredColor color) 
     return stored;
 }
 
-// The English sentence's own font, made from `stored` (what the label has).
-records::FontSpec defaultSentenceFont(records::FontSpec stored) {
-    stored.color = rgb(120, 0, 0);
-    stored.name = app::cp932("MS Pゴシック");
-    stored.charset = 128;
-    stored.style = records::Bold;
-    app::setFontPixels(stored, 24, app::screenPpi());
-    return stored;
-}
-
 // A picture button or picture box at its place, showing one of the program's own pictures (or,
 // with no resource, the pictures the session copies into it).
 template <typename Control>
@@ -79,8 +69,9 @@ TForm1::TForm1(platform::Sound& sound, platform::Clock& clock)
 TForm1::TForm1(platform::Sound& sound, platform::Clock& clock, StartFiles files)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      sound_(sound), clock_(clock), content_(std::move(files.course)),
+      trainer_(std::move(files.course), sound, clock, app::screenPpi()),
       ButtonBitmaps(std::move(files.bitmaps)) {
+    trainer_.attach(*this);
     setWindowTitle(QStringLiteral(" ◆ Yomirin！　ビギナー編"));
     // From the picture itself: given a file name, QIcon would first load its engine plugins.
     setWindowIcon(QIcon(QPixmap::fromImage(platform::builtInPicture(QStringLiteral(":/art/icon.pic")))));
@@ -102,8 +93,7 @@ TForm1::TForm1(platform::Sound& sound, platform::Clock& clock, StartFiles files)
     Timer2.start();
 
     // FormCreate
-    platform::removeReadOnly(records::saveDatPath());
-    InitSession();
+    trainer_.start(Lbl_eibun->height());
 }
 
 TForm1::~TForm1() { qApp->removeEventFilter(this); }
@@ -177,7 +167,8 @@ void TForm1::createControls() {
     lbl_step = makeLabel(QStringLiteral("1"), screenFont(16, true, black), {61, 38});
     lbl_chapter = makeLabel(QStringLiteral("1"), screenFont(16, true, black), {155, 38});
 
-    Lbl_eibun = makeLabel({}, defaultSentenceFont(records::FontSpec()), {48, 112}, true);
+    const records::StoredLabel& sentence = trainer_.sentenceLabel();
+    Lbl_eibun = makeLabel({}, sentence.font, {sentence.left, sentence.top}, true);
     Lbl_eibun->hide();
     Lbl_wabun = makeLabel({}, screenFont(16, true, records::windowTextColor), {48, 88}, true);
     Lbl_wabun->hide();
@@ -208,16 +199,10 @@ void TForm1::createControls() {
     Edit1->setAnswerFont(app::toQFont(answer));
 }
 
-// SetDefaultSentenceFont: the English sentence's own font, used until the learner picks another.
-void TForm1::SetDefaultSentenceFont() {
-    Lbl_eibun->setFontSpec(defaultSentenceFont(Lbl_eibun->fontSpec()));
-    Lbl_eibun->setWidth(clientWidth);
-}
-
 void TForm1::Timer2Timer() {
     if (splash_)
         app::bringToFront(*splash_);
-    state_.windowFocusTag = session::SplashWindow;
+    trainer_.splashShown();
     if (splash_)
         app::switchOn(splash_->Timer1);
     Timer2.stop();
@@ -229,7 +214,7 @@ void TForm1::FormActivate() {
                                                  {session::SettingsWindow, settingsWindow_},
                                                  {session::SplashWindow, splash_}};
     for (const auto& [tag, child] : children) {
-        if (tag == state_.windowFocusTag && child && child->isVisible())
+        if (tag == state().windowFocusTag && child && child->isVisible())
             app::bringToFront(*child);
     }
 }
@@ -260,7 +245,7 @@ void TForm1::showEvent(QShowEvent* event) {
 
 // FormCloseQuery: everything is saved before the window goes; a failed save keeps it open.
 void TForm1::closeEvent(QCloseEvent* event) {
-    if (!SaveState()) {
+    if (!trainer_.save()) {
         event->ignore();
         return;
     }

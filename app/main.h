@@ -3,12 +3,8 @@
 #include "app/start_files.h"
 #include "content/content_store.h"
 #include "platform/clock.h"
-#include "platform/replace_file.h"
 #include "platform/sound.h"
-#include "records/label_stream.h"
-#include "session/checklist_edit.h"
-#include "session/session_state.h"
-#include "session/test_run.h"
+#include "session/trainer.h"
 
 #include <QLineEdit>
 #include <QTimer>
@@ -22,9 +18,9 @@ class TForm3;
 class TForm4;
 class TForm6;
 
-// The main window: a fixed 800 x 600 picture with the session's controls on it. It owns the
-// program-wide session state; the other windows reach it through this window.
-class TForm1 : public QWidget {
+// The main window: a fixed 800 x 600 picture with the session's controls on it. It draws what its
+// trainer (the session's one owner) tells it to and hands the learner's presses to it.
+class TForm1 : public QWidget, public session::TrainerView {
     Q_OBJECT
 public:
     // Creation reads the start files (app::readStartFiles), prepares the window and starts the
@@ -35,71 +31,46 @@ public:
     void attachWindows(TForm2* messageWindow, TForm3* resultsWindow, TForm4* settingsWindow,
                        TForm6* splash);
 
-    session::SessionState& state() { return state_; }
-    const content::ContentStore& content() const { return content_; }
-    platform::Sound& sound() { return sound_; }
-    platform::Clock& clock() { return clock_; }
+    session::Trainer& trainer() { return trainer_; }
+    const session::SessionState& state() const { return trainer_.state(); }
+    const content::ContentStore& content() const { return trainer_.content(); }
 
-    // Start-up and assets.
-    void SetDefaultSentenceFont();
-    void InitSession();
-    // Reads the course text of the program folder; the window's creation takes it from the start
-    // files.
-    void ReadCourse();
-    // Writes save.dat and then fs.dat; a failure is reported, leaves the old file whole and
-    // gives false, and the caller then ends what it was doing.
-    bool SaveState();
-    void LoadState();
-    void ClearResults(int chapter);
-    // How a failed save is told to the learner; a dialog unless replaced (tests record it).
+    // How a failure is told to the learner; a dialog unless replaced (tests record it).
     std::function<void(const QString&)> reportError;
-    // The file system saves go through; tests put in one that fails.
-    platform::FileSystem* saveFileSystem = &platform::systemFileSystem();
+    void report(QWidget* over, const QString& text);
 
-    // Course text and sound.
-    void ShowChapterTitle();
-    void PlaySentenceVoice();
-    void PlayChime();
-
-    // Views and navigation.
-    void ShowStudyView();
-    void ShowTestStudyView();
-    void ShowTestView();
-    // The view of the mode; results mode keeps what is on show.
-    void redrawCurrentView();
-    void DisplayEnglish(int id);
-    void DisplayJapanese(int id);
-    void DisplayPoints(int id);
-    // Hides the English sentence, its translation and its points.
-    void HideSentence();
-    void NextSentence();
-    void PreviousSentence();
-    void StartStudy();
-    void StartTestStudy();
-    void ShowCounter();
-    void ShowStepAndChapter();
-    void ShowReplayIndicators(int used);
-    void BuildSentenceOrder();
-
-    // Messages, test, checklist and records (filled in by their own units).
-    void ShowOverlay(session::Overlay overlay);
-    void ShowMessageWindow(session::MessageId id);
-    void StartTest();
-    void GiveUp();
-    void Edit1KeyPress();
-    void CheckTestStudyAnswer();
-    void RecordAnswer();
-    // Files the score of the finished test and saves; false when the save failed.
-    bool RecordTestResult();
-    void StartReview();
-    void ShowAnswerMark();
-    void AddToChecklist();
-    void RemoveFromChecklist();
-
-    // Buttons, tabs and keys.
-    void SetNavigationButtons(session::EnabledButtons enabled);
-    void HighlightModeTab(session::SessionMode mode);
-    void ShowFunctionKeyCaptions(bool shown);
+    // What the trainer asks to be drawn.
+    void showModeTab(session::SessionMode mode) override;
+    void showStepAndChapter() override;
+    void showChapterTitle() override;
+    void showCounter() override;
+    void showFunctionKeyCaptions(bool shown) override;
+    void showSentenceLabel(const records::StoredLabel& label) override;
+    int sentenceLineHeight(const records::FontSpec& font) override;
+    void showTranslation(int id) override;
+    void showPoints(int id) override;
+    void hideNotes() override;
+    void showStudyLines() override;
+    void showOverlay(session::Overlay overlay) override;
+    void showAnswerMark() override;
+    void hideAnswerMark() override;
+    void showNavigationButtons(session::EnabledButtons enabled) override;
+    void showReplayIndicators(int used) override;
+    std::string answerLineText() const override;
+    void showAnswerLine() override;
+    void hideAnswerLine() override;
+    void focusAnswerLine() override;
+    void setAnswerLine(const std::string& cp932) override;
+    void appendFullStop() override;
+    void markFirstDeparture(const std::string& sentence) override;
+    void showMessage(session::MessageId id) override;
+    void bringMessageForward() override;
+    void openResults() override;
+    void openSettings() override;
+    void startAdvance() override;
+    void stopAdvance() override;
+    void reportSaveFault(const platform::FileFault& fault) override;
+    void reportResetFault(const std::string& path, const std::string& reason) override;
 
     // Event handlers.
     void Timer1Timer();
@@ -124,8 +95,9 @@ public:
     void btn_s_downClick();
     void btn_c_upClick();
     void btn_c_downClick();
+    void Edit1KeyPress();
     // Returns whether the key was one of the window's; the key goes on to the focused control.
-    bool FormKeyDown(int key, Qt::KeyboardModifiers shift);
+    bool FormKeyDown(session::Key key, Qt::KeyboardModifiers shift);
 
     // Controls, bottom to top.
     PictureBox* Image1;
@@ -190,27 +162,8 @@ private:
                          bool centred = false);
     AutoLabel* makeHiddenLine(const records::FontSpec& font, QPoint at);
     void pressAndRelease(PictureButton* button, Qt::KeyboardModifiers shift);
-    void pressNavigationButton(session::NavButton which);
-    void applyChecklistEdit(const session::ChecklistEdit& edit);
-    void showSentence();
-    void moveToSlot(int slot);
-    void changeStepOrChapter(int step, int chapter);
-    void refuseInTest();
-    // Whether a choice on the window goes ahead; in a test the learner is told it cannot.
-    bool choiceActs();
-    void openResultsWindow();
-    void placeEdit1();
-    void hideEdit1();
-    std::string typedAnswer() const;
-    bool loadSaveRecord();
-    void loadSentenceFont();
-    records::StoredLabel storedSentenceLabel() const;
-    void applyStoredSentenceLabel(const records::StoredLabel& stored);
 
-    platform::Sound& sound_;
-    platform::Clock& clock_;
-    session::SessionState state_;
-    content::ContentStore content_;
+    session::Trainer trainer_;
     std::array<QImage, BitmapCount> ButtonBitmaps;
     TForm2* messageWindow_ = nullptr;
     TForm3* resultsWindow_ = nullptr;

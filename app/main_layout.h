@@ -3,12 +3,8 @@
 
 namespace app {
 
-// Tops of the sentence and its translation: study shows the translation above the sentence,
-// test study and test both higher, above the answer line. -1: the mode shows no sentence.
-constexpr int englishTop(session::SessionMode mode) {
-    using enum session::SessionMode;
-    return mode == Study ? 210 : (mode == TestStudy || mode == Test) ? 166 : -1;
-}
+// Top of the translation: in study above the sentence, in test study and test higher, above the
+// answer line. -1: the mode shows no sentence.
 constexpr int japaneseTop(session::SessionMode mode) {
     using enum session::SessionMode;
     return mode == Study ? 146 : (mode == TestStudy || mode == Test) ? 125 : -1;

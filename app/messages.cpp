@@ -5,28 +5,25 @@
 namespace app {
 namespace {
 
-using enum MessageKind;
-using enum MessageSound;
-
-constexpr Message catalogue[] = {
-    {Notice, Chime, "チェックリストに保存しました。"},
-    {Notice, Beep, "すでにチェックリストに登録されています。"},
-    {Notice, Beep, "チェックリストにはありません。"},
-    {Notice, Chime, "チェックリストから削除しました。"},
-    {Notice, Beep, "これ以上登録することはできません！"},
-    {Question, Beep, "終了してもよろしいですか？"},
-    {Notice, Beep, "テスト中は他の操作はできません！"},
-    {Question, Chime, ""},
-    {Notice, Beep, "STEP Cはテストできません！"},
+constexpr const char* texts[] = {
+    "チェックリストに保存しました。",
+    "すでにチェックリストに登録されています。",
+    "チェックリストにはありません。",
+    "チェックリストから削除しました。",
+    "これ以上登録することはできません！",
+    "終了してもよろしいですか？",
+    "テスト中は他の操作はできません！",
+    "",
+    "STEP Cはテストできません！",
 };
 
 } // namespace
 
-const Message* findMessage(MessageId id) {
+const char* messageText(MessageId id) {
     const int number = static_cast<int>(id);
-    if (number < 1 || number > static_cast<int>(std::size(catalogue)))
+    if (number < 1 || number > static_cast<int>(std::size(texts)))
         return nullptr;
-    return &catalogue[number - 1];
+    return texts[number - 1];
 }
 
 std::string saveQuestionText(int score) {

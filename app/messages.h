@@ -6,20 +6,11 @@
 
 namespace app {
 
-// The message window's catalogue: seven notices that close by themselves and two questions.
-enum class MessageKind { Notice, Question };
-enum class MessageSound { Beep, Chime };
-
-struct Message {
-    MessageKind kind;
-    MessageSound sound;
-    const char* text; // UTF-8; message 8 is composed from the test's score
-};
-
 using session::MessageId;
 
-// None, and numbers outside the catalogue, have no message.
-const Message* findMessage(MessageId id);
+// The text of each message, UTF-8; none for None and numbers outside the catalogue. The save
+// question's is composed from the test's score (saveQuestionText).
+const char* messageText(MessageId id);
 
 // "得点 7 :  テスト結果を保存しますか？" for a score of 7.
 std::string saveQuestionText(int score);

@@ -1,4 +1,6 @@
 #pragma once
+#include <iterator>
+#include <optional>
 
 namespace session {
 
@@ -15,5 +17,28 @@ enum class MessageId : int {
     SaveQuestion = 8,
     NoTestOnChecklist = 9,
 };
+
+// Notices close by themselves; questions stay until they are answered. Each comes with the chime
+// or the desktop's beep.
+enum class MessageKind { Notice, Question };
+enum class MessageSound { Beep, Chime };
+struct MessageRule {
+    MessageKind kind;
+    MessageSound sound;
+};
+
+// None, and numbers outside the catalogue, are no message.
+constexpr std::optional<MessageRule> messageRule(MessageId id) {
+    using enum MessageKind;
+    using enum MessageSound;
+    constexpr MessageRule rules[] = {
+        {Notice, Chime}, {Notice, Beep},     {Notice, Beep}, {Notice, Chime}, {Notice, Beep},
+        {Question, Beep}, {Notice, Beep}, {Question, Chime}, {Notice, Beep},
+    };
+    const int number = static_cast<int>(id);
+    if (number < 1 || number > static_cast<int>(std::size(rules)))
+        return std::nullopt;
+    return rules[number - 1];
+}
 
 } // namespace session

@@ -1,6 +1,7 @@
 #pragma once
 #include "session/session_state.h"
 
+#include <optional>
 #include <string>
 
 namespace session {
@@ -33,6 +34,27 @@ constexpr int stepAfter(int step, int delta) {
 constexpr int chapterAfter(int chapter, int delta) {
     const int n = ((chapter - 1 + delta) % 10 + 10) % 10;
     return n + 1;
+}
+
+// The keys the main window previews before the focused control has them.
+enum class Key { Other, Enter, F1, F2, F3, F4, F5 };
+
+// F1 to F5 press the picture buttons in their order; Enter repeats the sentence in study, where
+// there is no answer line to take it.
+constexpr std::optional<NavButton> buttonOfKey(Key key, SessionMode mode) {
+    switch (key) {
+    case Key::Enter:
+        return mode == SessionMode::Study ? std::optional(NavButton::Repeat) : std::nullopt;
+    case Key::F1:
+    case Key::F2:
+    case Key::F3:
+    case Key::F4:
+    case Key::F5:
+        return navButtons[static_cast<int>(key) - static_cast<int>(Key::F1)];
+    case Key::Other:
+        break;
+    }
+    return std::nullopt;
 }
 
 } // namespace session

@@ -1,4 +1,4 @@
-#include "app/font_size.h"
+#include "records/font_size.h"
 
 #include <gtest/gtest.h>
 
@@ -13,9 +13,9 @@ class FontPixels : public testing::TestWithParam<FontRow> {};
 
 TEST_P(FontPixels, PointsAndResultingHeight) {
     const FontRow& row = GetParam();
-    const int points = app::pointsForPixels(row.pixels, row.ppi);
+    const int points = records::pointsForPixels(row.pixels, row.ppi);
     EXPECT_EQ(points, row.points);
-    EXPECT_EQ(app::pixelsForPoints(points, row.ppi), row.height);
+    EXPECT_EQ(records::pixelsForPoints(points, row.ppi), row.height);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -13,7 +13,7 @@ protected:
         WindowTest::SetUp();
         form1->show(); // the native window carries the key preview
     }
-    session::SessionState& s() { return form1->state(); }
+    session::SessionState& s() { return form1->trainer().arrange(); }
     int slot() { return s().sentence.currentSlot; }
 
     void mouse(QWidget* w, QEvent::Type type, Qt::MouseButton button, QPoint pos = {1, 1}) {
@@ -166,8 +166,8 @@ TEST_F(ButtonsTest, FunctionKeyCaptions) {
         return n;
     };
     EXPECT_EQ(shown(), 0);
-    form1->ShowFunctionKeyCaptions(true);
+    form1->trainer().arrange().showShortcuts = (true);
     EXPECT_EQ(shown(), 5);
-    form1->ShowFunctionKeyCaptions(false);
+    form1->trainer().arrange().showShortcuts = (false);
     EXPECT_EQ(shown(), 0);
 }

@@ -11,7 +11,7 @@ namespace {
 
 class ChecklistTest : public WindowTest {
 protected:
-    session::SessionState& s() { return form1->state(); }
+    session::SessionState& s() { return form1->trainer().arrange(); }
     session::checklist::List& list() { return s().sentence.checklist; }
     QString notice() const { return form2->isVisible() ? form2->Label1->text() : QString(); }
     void goToStep(int step) {
@@ -80,7 +80,7 @@ TEST_F(ChecklistTest, OnTheCheckPagesCheckDoesNothingAndDeleteClosesUp) {
     form1->btn_c_downClick();
     form1->btn_c_upClick(); // chapter 1 again, slot 1
     for (int i = 0; i < 2; ++i)
-        form1->NextSentence();
+        form1->trainer().nextSentence();
     EXPECT_EQ(s().sentence.currentId(), 103);
     form1->img_deleteClick();
     EXPECT_EQ(s().sentence.currentSlot, 3);
@@ -110,7 +110,7 @@ TEST_F(ChecklistTest, InTestStudyCheckWaitsForTheGiveUp) {
     form1->img_checkClick();
     EXPECT_EQ(list()[0], 0);
     EXPECT_FALSE(form2->isVisible());
-    form1->GiveUp();
+    form1->trainer().press(session::NavButton::GiveUp);
     form1->img_checkClick();
     EXPECT_EQ(list()[0], 1);
 }
@@ -118,19 +118,19 @@ TEST_F(ChecklistTest, InTestStudyCheckWaitsForTheGiveUp) {
 TEST_F(ChecklistTest, NothingDuringATestAndTheReviewKeepsItsPairing) {
     list()[0] = 5;
     form1->Lbl_gakusyuuClick(form1->Lbl_test);
-    form1->StartTest();
+    form1->trainer().startTest();
     form1->img_checkClick();
     form1->img_deleteClick();
     EXPECT_EQ(list()[0], 5);
     EXPECT_EQ(list()[1], 0);
     for (int n = 1; n <= 10; ++n) {
         form1->Edit1->setText(QStringLiteral("Sentence %1.").arg(s().sentence.currentId()));
-        form1->RecordAnswer();
+        form1->trainer().recordAnswer(form1->answerLineText());
     }
     form2->SpeedButton2Click();
     const auto order = s().sentence.order;
     while (s().sentence.currentId() != 5)
-        form1->NextSentence();
+        form1->trainer().nextSentence();
     form1->img_deleteClick();
     EXPECT_EQ(list()[0], 0);
     EXPECT_EQ(s().sentence.order, order) << "the review keeps the order the test was taken in";
@@ -166,7 +166,7 @@ TEST_F(ChecklistTest, ADoubleClickOnCheckIsOneClick) {
 
 TEST_F(ChecklistTest, TheListIsBackAfterARestart) {
     form1->img_checkClick();
-    form1->NextSentence();
+    form1->trainer().nextSentence();
     form1->img_checkClick();
     restart();
     goToStep(6);
@@ -245,7 +245,7 @@ TEST_F(ResultsWindowTest, ClosingReturnsToTheModeBefore) {
 }
 
 TEST_F(ResultsWindowTest, TheSelectorsWaitWhileTheResultsAreOpen) {
-    form1->NextSentence();
+    form1->trainer().nextSentence();
     openResults();
     form1->btn_c_upClick();
     form1->btn_s_upClick();

@@ -12,7 +12,7 @@ protected:
         WindowTest::SetUp();
         form1->show();
     }
-    session::SessionState& s() { return form1->state(); }
+    session::SessionState& s() { return form1->trainer().arrange(); }
     QString text() const { return form2->Label1->text(); }
     bool chimed() const { return !sound.played.empty() && sound.played.back() == dir.path() + "/onsei/seikai.wav"; }
     void pressF2() {
@@ -182,14 +182,14 @@ TEST_F(MessageWindowTest, OverlayKindsAndPlace) {
     const std::pair<Overlay, int> kinds[] = {
         {Overlay::WaitingForStart, 16}, {Overlay::TestUnderWay, 16}, {Overlay::VeryGood, 19}};
     for (const auto& [kind, pixels] : kinds) {
-        form1->ShowOverlay(kind);
+        form1->showOverlay(kind);
         EXPECT_EQ(form1->Lbl_msg->font().pixelSize(), pixels);
         EXPECT_EQ(form1->Lbl_msg->geometry().topLeft(), QPoint(0, 150));
         EXPECT_EQ(form1->Lbl_msg->width(), 800);
         EXPECT_TRUE(form1->Lbl_msg->isVisible());
     }
     EXPECT_EQ(form1->Lbl_msg->text(), QStringLiteral("Very Good !"));
-    form1->ShowOverlay(Overlay::None);
+    form1->showOverlay(Overlay::None);
     EXPECT_FALSE(form1->Lbl_msg->isVisible());
 }
 

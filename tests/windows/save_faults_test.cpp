@@ -32,10 +32,10 @@ protected:
     // The old files a failed save must keep, then changes that the next save must write: a
     // place, a checklist entry, a kept score, a font.
     void saveThenLearnSomething() {
-        ASSERT_TRUE(form1->SaveState());
+        ASSERT_TRUE(form1->trainer().save());
         oldSave = file("save.dat");
         oldFs = file("fs.dat");
-        session::SessionState& s = form1->state();
+        session::SessionState& s = form1->trainer().arrange();
         s.step = 3;
         s.chapter = 7;
         s.sentence.checklist[0] = 268;
@@ -112,9 +112,9 @@ class InjectedSaveFault : public SaveFaultsTest, public testing::WithParamInterf
 TEST_P(InjectedSaveFault, LeavesTheSessionAndTheNextSaveWritesEverything) {
     FailingFileSystem failing(GetParam().call, GetParam().file, GetParam().error);
     saveThenLearnSomething();
-    form1->saveFileSystem = &failing;
+    form1->trainer().fileSystem = &failing;
     expectFaultThenRecovery([&] { failing.heal(); }, GetParam().file);
-    form1->saveFileSystem = &platform::systemFileSystem(); // `failing` goes first
+    form1->trainer().fileSystem = &platform::systemFileSystem(); // `failing` goes first
 }
 
 INSTANTIATE_TEST_SUITE_P(Faults, InjectedSaveFault, testing::ValuesIn(injectedFaults),

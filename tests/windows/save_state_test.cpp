@@ -50,7 +50,7 @@ protected:
         createOnSetUp = false;
         WindowTest::SetUp();
     }
-    session::SessionState& s() { return form1->state(); }
+    session::SessionState& s() { return form1->trainer().arrange(); }
     std::string file(const char* name) { return platform::readWholeFile(dir.file(name)).value_or("missing"); }
     // The bytes of fs.dat after the name of a property: its value type and first value byte.
     std::string valueOf(const std::string& stream, const std::string& property, std::size_t n) {
@@ -75,7 +75,7 @@ TEST_F(SaveStateTest, AFileOfAnotherCopyLoadsAndIsWrittenBackByteForByte) {
     EXPECT_EQ(s().results.score(1, 13), 7);
     EXPECT_EQ(s().results.date(2, 50).str(), "1/1");
     EXPECT_EQ(form1->lbl_step->text(), QStringLiteral("2"));
-    ASSERT_TRUE(form1->SaveState());
+    ASSERT_TRUE(form1->trainer().save());
     EXPECT_EQ(file("savedata/save.dat"), original);
 }
 
@@ -89,7 +89,7 @@ TEST_F(SaveStateTest, EverythingSavedIsBackAfterARestart) {
     s().results.clear(0);
     s().results.scores[9][49] = 3;
     s().results.dates[9][49].assign("2/29");
-    ASSERT_TRUE(form1->SaveState());
+    ASSERT_TRUE(form1->trainer().save());
     EXPECT_EQ(file("savedata/save.dat").size(), 17956u);
     restart();
     EXPECT_EQ(s().step, 4);
@@ -113,7 +113,7 @@ TEST_F(SaveStateTest, ALongerFileLoadsAndItsExtraBytesAreDropped) {
     dir.write("savedata/save.dat", handmadeSaveDat() + std::string(100, 'x'));
     createWindows();
     EXPECT_EQ(s().chapter, 3);
-    ASSERT_TRUE(form1->SaveState());
+    ASSERT_TRUE(form1->trainer().save());
     EXPECT_EQ(file("savedata/save.dat"), handmadeSaveDat());
 }
 
@@ -151,7 +151,7 @@ TEST_F(SaveStateTest, AReadOnlySaveFileLoadsAndCanBeSaved) {
     createWindows();
     EXPECT_EQ(s().chapter, 3);
     s().chapter = 4;
-    EXPECT_TRUE(form1->SaveState());
+    EXPECT_TRUE(form1->trainer().save());
     EXPECT_EQ(file("savedata/save.dat")[4], 4);
 }
 
@@ -178,13 +178,13 @@ TEST_F(SaveStateTest, AMissingFolderIsReportedAndClosingIsRefused) {
 TEST_F(SaveStateTest, AFailedSaveLeavesTheOldFilesWhole) {
     dir.write("savedata/save.dat", handmadeSaveDat());
     createWindows();
-    ASSERT_TRUE(form1->SaveState());
+    ASSERT_TRUE(form1->trainer().save());
     const std::string oldFs = file("savedata/fs.dat");
     // fs.dat cannot be replaced by a folder's worth of file; save.dat is written first.
     std::filesystem::remove(dir.file("savedata/fs.dat"));
     std::filesystem::create_directory(dir.file("savedata/fs.dat"));
     s().chapter = 9;
-    EXPECT_FALSE(form1->SaveState());
+    EXPECT_FALSE(form1->trainer().save());
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_TRUE(errors[0].contains(QStringLiteral("fs.dat")));
     EXPECT_EQ(file("savedata/save.dat")[4], 9);
@@ -201,7 +201,7 @@ TEST_F(SaveStateTest, TheSentenceFontIsWrittenAndComesBack) {
     chosen.style = records::Italic | records::Underline;
     form1->Lbl_eibun->setFontSpec(chosen);
     form1->Lbl_eibun->setGeometry(0, 210, 800, 30); // as the study view places it
-    ASSERT_TRUE(form1->SaveState());
+    ASSERT_TRUE(form1->trainer().save());
     const std::string stream = file("savedata/fs.dat");
     EXPECT_EQ(stream.substr(0, 4), "TPF0");
     EXPECT_EQ(valueOf(stream, "Font.Height", 2), "\x02\xE8");
@@ -213,7 +213,7 @@ TEST_F(SaveStateTest, TheSentenceFontIsWrittenAndComesBack) {
     EXPECT_EQ(back.style, chosen.style);
     EXPECT_EQ(form1->Lbl_eibun->font().family(), QStringLiteral("IPAPGothic"))
         << "a face this machine lacks is drawn in an installed one";
-    ASSERT_TRUE(form1->SaveState());
+    ASSERT_TRUE(form1->trainer().save());
     EXPECT_EQ(file("savedata/fs.dat"), stream);
 }
 
@@ -223,7 +223,7 @@ TEST_F(SaveStateTest, AnAbsurdHeightInTheFontStreamIsSkippedAndTheRestRead) {
     chosen.color = records::rgb(0, 128, 0);
     chosen.style = records::Italic;
     form1->Lbl_eibun->setFontSpec(chosen);
-    ASSERT_TRUE(form1->SaveState());
+    ASSERT_TRUE(form1->trainer().save());
     std::string stream = file("savedata/fs.dat");
     // An absurd height between the colour and the style: both stand, the height stays the default.
     const std::string height = "\x0b" "Font.Height\x02\xE8";

@@ -1,7 +1,7 @@
 #include "windows/window_fixture.h"
 
 #include "app/font_dialog.h"
-#include "app/font_size.h"
+#include "records/font_size.h"
 #include "app/messages.h"
 #include "app/text_literals.h"
 #include "platform/whole_file.h"
@@ -44,7 +44,7 @@ protected:
             box->click();
     }
     void execute() { form4->SpeedButton1->click(); }
-    session::SessionState& s() { return form1->state(); }
+    session::SessionState& s() { return form1->trainer().arrange(); }
     app::FontDialog& dialog() { return *form4->FontDialog1; }
     void chooseInDialog(const char* face, const char* style, int points, const char* colour,
                         bool underline) {
@@ -76,7 +76,7 @@ protected:
         s().results.scores[4][24] = 9;
         s().showTranslation = 0;
         s().sentence.randomOrder = 1;
-        form1->ShowFunctionKeyCaptions(1);
+        form1->trainer().arrange().showShortcuts = (1);
         form1->Lbl_gakusyuuClick(form1->Lbl_test);
     }
 };
@@ -162,7 +162,7 @@ TEST_F(SettingsWindowTest, OpeningShowsTheOptionsAndNoAction) {
 
 TEST_F(SettingsWindowTest, TheResetReturnsToTheFirstStartAndRewritesBothFiles) {
     fillSession();
-    ASSERT_TRUE(form1->SaveState());
+    ASSERT_TRUE(form1->trainer().save());
     openSettings();
     chooseInDialog("DejaVu Sans", "斜体", 20, "青", true);
     dialog().okButton->click();
@@ -228,7 +228,7 @@ TEST_F(SettingsWindowTest, ThePointLinesGoFromTheNextSentenceOn) {
     tick(form4->CheckBox7, false);
     execute();
     EXPECT_TRUE(form1->Lbl_point->isVisible()) << "the sentence on show keeps them";
-    form1->NextSentence();
+    form1->trainer().nextSentence();
     EXPECT_FALSE(form1->Lbl_point->isVisible());
     EXPECT_FALSE(form1->lbl_point2->isVisible());
     EXPECT_TRUE(form1->Lbl_wabun->isVisible());
@@ -264,7 +264,7 @@ TEST_F(SettingsWindowTest, TheDialogStartsOnItsOwnFontAndKeepsTheLastConfirmedCh
     openSettings();
     form4->SpeedButton4->click();
     EXPECT_EQ(dialog().faceBox->currentText(), QStringLiteral("IPAPGothic"));
-    EXPECT_EQ(dialog().sizeBox->currentText().toInt(), app::pointsForPixels(12, app::screenPpi()));
+    EXPECT_EQ(dialog().sizeBox->currentText().toInt(), records::pointsForPixels(12, app::screenPpi()));
     EXPECT_EQ(dialog().styleBox->currentText(), QStringLiteral("標準"));
     EXPECT_EQ(dialog().colourBox->currentData().toInt(), records::windowTextColor);
     EXPECT_GE(dialog().colourBox->count(), 17);

@@ -6,7 +6,7 @@ namespace {
 
 class StudyTest : public WindowTest {
 protected:
-    session::SessionState& s() { return form1->state(); }
+    session::SessionState& s() { return form1->trainer().arrange(); }
     QString english() const { return form1->Lbl_eibun->text(); }
     void switchTo(AutoLabel* tab) { form1->Lbl_gakusyuuClick(tab); }
     int slot() { return s().sentence.currentSlot; }
@@ -35,7 +35,7 @@ TEST_F(StudyTest, StartsOnSlotOneOfStudyWithoutAVoice) {
 TEST_F(StudyTest, CounterSitsCentredBetweenTheArrows) {
     for (int n : {1, 10}) {
         s().sentence.currentSlot = n;
-        form1->ShowCounter();
+        form1->showCounter();
         EXPECT_EQ(form1->Lbl_counter->text(), QString::number(n));
         EXPECT_EQ(form1->Lbl_counter->x(), 350);
         EXPECT_EQ(form1->Lbl_counter->width(), 99);
@@ -48,9 +48,9 @@ TEST_F(StudyTest, NextAndPreviousWrapAndSpeakInEveryMode) {
         switchTo(tab);
         s().sentence.currentSlot = 10;
         sound.played.clear();
-        form1->NextSentence();
+        form1->trainer().nextSentence();
         EXPECT_EQ(slot(), 1) << static_cast<int>(s().mode);
-        form1->PreviousSentence();
+        form1->trainer().previousSentence();
         EXPECT_EQ(slot(), 10) << static_cast<int>(s().mode);
         EXPECT_EQ(sound.played, (std::vector<std::string>{voiceOf(1), voiceOf(10)})) << static_cast<int>(s().mode);
         EXPECT_EQ(form1->Lbl_counter->text(), QStringLiteral("10"));
@@ -59,17 +59,17 @@ TEST_F(StudyTest, NextAndPreviousWrapAndSpeakInEveryMode) {
 
 TEST_F(StudyTest, ResultsModeDoesNotMove) {
     switchTo(form1->Lbl_seiseki);
-    form1->NextSentence();
-    form1->PreviousSentence();
-    form1->StartStudy(); // not reached through the buttons in results mode, but harmless
+    form1->trainer().nextSentence();
+    form1->trainer().previousSentence();
+    form1->trainer().startStudy(); // not reached through the buttons in results mode, but harmless
     EXPECT_EQ(s().mode, session::SessionMode::Results);
     sound.played.clear();
-    form1->NextSentence();
+    form1->trainer().nextSentence();
     EXPECT_TRUE(sound.played.empty());
 }
 
 TEST_F(StudyTest, StudyShowsEverythingOfTheNewSlot) {
-    form1->NextSentence();
+    form1->trainer().nextSentence();
     EXPECT_EQ(english(), QStringLiteral("Sentence 2."));
     EXPECT_EQ(form1->Lbl_wabun->text(), QStringLiteral("J2"));
     EXPECT_EQ(form1->Lbl_point->text(), QStringLiteral("P2a"));
@@ -84,7 +84,7 @@ TEST_F(StudyTest, TestStudyHearsTheSentenceWithoutShowingIt) {
     EXPECT_FALSE(form1->Edit1->isHidden());
     EXPECT_EQ(form1->Edit1->pos(), QPoint(131, 221));
     form1->Edit1->setText(QStringLiteral("typed"));
-    form1->NextSentence();
+    form1->trainer().nextSentence();
     EXPECT_TRUE(form1->Edit1->text().isEmpty());
     EXPECT_TRUE(form1->Lbl_eibun->isHidden());
     EXPECT_EQ(sound.played.back(), voiceOf(2));
@@ -95,8 +95,8 @@ TEST_F(StudyTest, TestStudyHearsTheSentenceWithoutShowingIt) {
 
 TEST_F(StudyTest, TestLayoutsSitHigher) {
     switchTo(form1->Lbl_testgakusyuu);
-    form1->DisplayEnglish(5);
-    form1->DisplayJapanese(5);
+    form1->trainer().giveUp({}); // the sentence shows
+    form1->showTranslation(5);
     EXPECT_EQ(form1->Lbl_eibun->geometry(), QRect(0, 166, 800, 30));
     EXPECT_EQ(form1->Lbl_wabun->geometry(), QRect(0, 125, 800, 30));
 }
@@ -104,7 +104,7 @@ TEST_F(StudyTest, TestLayoutsSitHigher) {
 TEST_F(StudyTest, OptionsHideTranslationAndPointsOutsideTests) {
     s().showTranslation = 0;
     s().showPoint = 0;
-    form1->ShowStudyView();
+    form1->trainer().showStudyView();
     EXPECT_TRUE(form1->Lbl_wabun->text().isEmpty()) << "shown, but empty";
     EXPECT_TRUE(form1->Lbl_point->isHidden());
     EXPECT_TRUE(form1->lbl_point2->isHidden());
@@ -114,8 +114,8 @@ TEST_F(StudyTest, OptionsHideTranslationAndPointsOutsideTests) {
     EXPECT_TRUE(form1->Img_point->isHidden()) << "after test study the frame is hidden too";
 
     switchTo(form1->Lbl_test);
-    form1->DisplayJapanese(3);
-    form1->DisplayPoints(3);
+    form1->showTranslation(3);
+    form1->showPoints(3);
     EXPECT_EQ(form1->Lbl_wabun->text(), QStringLiteral("J3")) << "a test shows all the same";
     EXPECT_FALSE(form1->Lbl_wabun->isHidden());
     EXPECT_FALSE(form1->Lbl_point->isHidden());
@@ -125,7 +125,7 @@ TEST_F(StudyTest, OptionsHideTranslationAndPointsOutsideTests) {
 TEST_F(StudyTest, StartRebuildsTheOrderOnlyInStudy) {
     s().sentence.randomOrder = 1;
     s().sentence.currentSlot = 4;
-    form1->StartStudy();
+    form1->trainer().startStudy();
     EXPECT_EQ(slot(), 1);
     const auto shuffled = s().sentence.order;
     EXPECT_NE(shuffled, (std::array<std::int32_t, 10>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
@@ -136,7 +136,7 @@ TEST_F(StudyTest, StartRebuildsTheOrderOnlyInStudy) {
     clock.ms += 1;
     s().sentence.currentSlot = 6;
     form1->Edit1->setText(QStringLiteral("kept"));
-    form1->StartTestStudy();
+    form1->trainer().startTestStudy();
     EXPECT_EQ(s().sentence.order, shuffled);
     EXPECT_EQ(slot(), 1);
     EXPECT_EQ(form1->Edit1->text(), QStringLiteral("kept"));
@@ -181,7 +181,7 @@ TEST_F(StudyTest, EmptyChecklistSlotShowsNoSentence) {
     EXPECT_EQ(form1->lbl_title->text(), QStringLiteral("Check Sentence"));
     EXPECT_EQ(english(), QStringLiteral("no sentence"));
     EXPECT_TRUE(form1->Lbl_wabun->text().isEmpty());
-    form1->PlaySentenceVoice();
+    form1->trainer().playSentenceVoice();
     EXPECT_EQ(sound.played.back(), dir.path() + "/onsei/.wav");
 }
 
@@ -228,8 +228,8 @@ TEST_F(StudyTest, UndecodableBytesShowAsReplacementCharacters) {
     for (int i = 1; i <= 10; ++i)
         text += "x\r\n\x82\xa0\x82\r\nBroken \xff line.\r\np\r\nq\r\n";
     dir.write("text/c1.txt", text);
-    form1->ReadCourse();
-    form1->InitSession();
+    form1->trainer().readCourse();
+    form1->trainer().initSession();
     EXPECT_EQ(form1->lbl_title->text(), QStringLiteral("漢\uFFFD@"));
     EXPECT_EQ(english(), QStringLiteral("Broken \uFFFD line."));
     EXPECT_EQ(form1->Lbl_wabun->text(), QStringLiteral("あ\uFFFD"));

@@ -26,7 +26,7 @@ protected:
         ASSERT_TRUE(settles([this] { return QApplication::activeWindow() == form1.get(); }));
     }
     bool answerLineHasFocus() { return form1->focusWidget() == form1->Edit1; }
-    session::SessionState& s() { return form1->state(); }
+    session::SessionState& s() { return form1->trainer().arrange(); }
     int slot() { return s().sentence.currentSlot; }
     std::string sentenceAt(int slotNumber) {
         return "Sentence " + std::to_string(s().sentence.idAt(slotNumber)) + ".";

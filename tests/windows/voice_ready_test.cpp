@@ -5,7 +5,6 @@
 
 namespace {
 
-constexpr int vkF1 = 112;
 
 struct Step {
     const char* name;
@@ -19,20 +18,20 @@ struct Step {
 TEST_F(WindowTest, TheVoiceOnShowIsAlwaysTheOneMadeReady) {
     const Step steps[] = {
         {"start", [](TForm1&) {}},
-        {"next (F2)", [](TForm1& f) { f.FormKeyDown(vkF1 + 1, {}); }},
+        {"next (F2)", [](TForm1& f) { f.FormKeyDown(session::Key::F2, {}); }},
         {"previous (F1) past slot 1", [](TForm1& f) {
-             f.FormKeyDown(vkF1, {});
-             f.FormKeyDown(vkF1, {});
+             f.FormKeyDown(session::Key::F1, {});
+             f.FormKeyDown(session::Key::F1, {});
          }},
         {"chapter up", [](TForm1& f) { f.btn_c_upClick(); }},
         {"step down to the empty checklist", [](TForm1& f) { f.btn_s_downClick(); }},
         {"test study", [](TForm1& f) { f.Lbl_gakusyuuClick(f.Lbl_testgakusyuu); }},
-        {"next in test study", [](TForm1& f) { f.FormKeyDown(vkF1 + 1, {}); }},
+        {"next in test study", [](TForm1& f) { f.FormKeyDown(session::Key::F2, {}); }},
         {"study, shuffled, start (F3)", [](TForm1& f) {
              f.btn_s_upClick();
              f.Lbl_gakusyuuClick(f.Lbl_gakusyuu);
-             f.state().sentence.randomOrder = 1;
-             f.FormKeyDown(vkF1 + 2, {});
+             f.trainer().arrange().sentence.randomOrder = 1;
+             f.FormKeyDown(session::Key::F3, {});
          }},
     };
     for (const Step& step : steps) {
@@ -41,6 +40,6 @@ TEST_F(WindowTest, TheVoiceOnShowIsAlwaysTheOneMadeReady) {
         ASSERT_FALSE(sound.prepared.empty());
         EXPECT_EQ(sound.prepared.back(), content::voicePath(dir.path(), form1->state().sentence.currentId()));
     }
-    form1->FormKeyDown(vkF1 + 4, {}); // repeat
+    form1->FormKeyDown(session::Key::F5, {}); // repeat
     EXPECT_EQ(sound.played.back(), sound.prepared.back());
 }

@@ -1,7 +1,9 @@
 #pragma once
+#include "records/font_spec.h"
+
 #include <cmath>
 
-namespace app {
+namespace records {
 
 // A font is sized in whole points, so a pixel height becomes points and the desktop turns those
 // back into pixels. Points are rounded half to even, pixels half away from zero, which keeps the
@@ -16,4 +18,11 @@ inline int pixelsForPoints(int points, int ppi) {
     return static_cast<int>(scaled >= 0 ? (scaled + half) / 72 : -((-scaled + half) / 72));
 }
 
-} // namespace app
+// Sets a font to the whole points nearest the pixel height, and its height to the pixels those
+// points come to.
+inline void setFontPixels(FontSpec& font, int pixels, int ppi) {
+    font.size = pointsForPixels(pixels, ppi);
+    font.height = -pixelsForPoints(font.size, ppi);
+}
+
+} // namespace records
