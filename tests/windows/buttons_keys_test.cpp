@@ -166,8 +166,8 @@ TEST_F(ButtonsTest, FunctionKeyCaptions) {
         return n;
     };
     EXPECT_EQ(shown(), 0);
-    form1->trainer().arrange().showShortcuts = (true);
+    form1->showFunctionKeyCaptions(true);
     EXPECT_EQ(shown(), 5);
-    form1->trainer().arrange().showShortcuts = (false);
+    form1->showFunctionKeyCaptions(false);
     EXPECT_EQ(shown(), 0);
 }

@@ -156,7 +156,7 @@ TEST_F(WindowTest, SplashComesOnceAndGoesAfterFourSeconds) {
 TEST_F(WindowTest, EveryChildWindowIsTransientForTheMainWindow) {
     form1->show();
     form1->Timer2Timer();
-    form2->ShowMessageWindow(session::MessageId::ExitQuestion);
+    form1->trainer().showMessage(session::MessageId::ExitQuestion);
     form3->open();
     form4->show();
     const struct {

@@ -59,7 +59,7 @@ TEST_F(MessageWindowTest, NoticesShowTheirTextSoundAndTimer) {
         SCOPED_TRACE(row.number);
         const int beeps = sound.beeps;
         sound.played.clear();
-        form2->ShowMessageWindow(session::MessageId(row.number));
+        form1->trainer().showMessage(session::MessageId(row.number));
         EXPECT_EQ(text(), QString::fromUtf8(row.text));
         EXPECT_EQ(form2->Label1->geometry().topLeft(), QPoint(0, 47));
         EXPECT_EQ(form2->Label1->width(), 330);
@@ -78,24 +78,24 @@ TEST_F(MessageWindowTest, NoticesShowTheirTextSoundAndTimer) {
 }
 
 TEST_F(MessageWindowTest, ASecondNoticeReplacesTheTextButKeepsTheTimerRunning) {
-    form2->ShowMessageWindow(session::MessageId(1));
+    form1->trainer().showMessage(session::MessageId(1));
     const int timerId = form2->Timer1.timerId();
-    form2->ShowMessageWindow(session::MessageId(3));
+    form1->trainer().showMessage(session::MessageId(3));
     EXPECT_EQ(text(), QStringLiteral("チェックリストにはありません。"));
     EXPECT_EQ(form2->Timer1.timerId(), timerId) << "a restart would give the timer a new id";
 }
 
 TEST_F(MessageWindowTest, NumbersOutsideTheCatalogueShowNothing) {
     for (int n : {0, 10, -1}) {
-        form2->ShowMessageWindow(session::MessageId(n));
+        form1->trainer().showMessage(session::MessageId(n));
         EXPECT_FALSE(form2->isVisible());
     }
     EXPECT_EQ(sound.beeps, 0);
 }
 
 TEST_F(MessageWindowTest, AQuestionNeverClosesByItself) {
-    form2->ShowMessageWindow(session::MessageId(2)); // a notice leaves its timer running
-    form2->ShowMessageWindow(session::MessageId(6));
+    form1->trainer().showMessage(session::MessageId(2)); // a notice leaves its timer running
+    form1->trainer().showMessage(session::MessageId(6));
     EXPECT_EQ(text(), QStringLiteral("終了してもよろしいですか？"));
     EXPECT_EQ(form2->Label1->y(), 36);
     EXPECT_TRUE(form2->SpeedButton1->isVisible());
@@ -111,7 +111,7 @@ TEST_F(MessageWindowTest, SaveQuestionShowsTheScore) {
     for (int score : {0, 7, 10}) {
         s().testRunning = 1;
         s().correctCount = score;
-        form2->ShowMessageWindow(session::MessageId(8));
+        form1->trainer().showMessage(session::MessageId(8));
         EXPECT_EQ(text(), QStringLiteral("得点 %1 :  テスト結果を保存しますか？").arg(score));
         EXPECT_TRUE(chimed());
         EXPECT_TRUE(form2->SpeedButton1->isVisible());
@@ -168,7 +168,7 @@ TEST_F(MessageWindowTest, TheMainWindowWaitsWhileAQuestionIsOpen) {
     EXPECT_TRUE(sound.played.empty());
     EXPECT_EQ(text(), QStringLiteral("終了してもよろしいですか？"));
     EXPECT_TRUE(form2->SpeedButton1->isVisible());
-    form2->ShowMessageWindow(session::MessageId(7)); // nor may anything else put a notice in its place
+    form1->trainer().showMessage(session::MessageId(7)); // nor may anything else put a notice in its place
     EXPECT_EQ(text(), QStringLiteral("終了してもよろしいですか？"));
     form2->close(); // the desktop's close command is no answer
     EXPECT_TRUE(form2->isVisible());

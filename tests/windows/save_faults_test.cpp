@@ -43,7 +43,7 @@ protected:
         s.results.dates[0][26].assign("12/8");
         records::FontSpec font = form1->Lbl_eibun->fontSpec();
         font.color = records::rgb(0, 0, 255);
-        form1->Lbl_eibun->setFontSpec(font);
+        form1->trainer().chooseSentenceFont(font);
     }
     Saved now() const {
         return {session::toSaveRecord(form1->state()), form1->Lbl_eibun->fontSpec(),

@@ -199,8 +199,8 @@ TEST_F(SaveStateTest, TheSentenceFontIsWrittenAndComesBack) {
     chosen.name = platform::utf8ToCp932("Ｎｏ Ｓｕｃｈ Ｆａｃｅ").value();
     chosen.color = records::rgb(0, 0, 255);
     chosen.style = records::Italic | records::Underline;
-    form1->Lbl_eibun->setFontSpec(chosen);
-    form1->Lbl_eibun->setGeometry(0, 210, 800, 30); // as the study view places it
+    form1->trainer().chooseSentenceFont(chosen);
+    form1->trainer().showStudyView(); // placed as a start places it
     ASSERT_TRUE(form1->trainer().save());
     const std::string stream = file("savedata/fs.dat");
     EXPECT_EQ(stream.substr(0, 4), "TPF0");
@@ -222,7 +222,7 @@ TEST_F(SaveStateTest, AnAbsurdHeightInTheFontStreamIsSkippedAndTheRestRead) {
     records::FontSpec chosen = form1->Lbl_eibun->fontSpec();
     chosen.color = records::rgb(0, 128, 0);
     chosen.style = records::Italic;
-    form1->Lbl_eibun->setFontSpec(chosen);
+    form1->trainer().chooseSentenceFont(chosen);
     ASSERT_TRUE(form1->trainer().save());
     std::string stream = file("savedata/fs.dat");
     // An absurd height between the colour and the style: both stand, the height stays the default.

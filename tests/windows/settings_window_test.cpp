@@ -385,7 +385,7 @@ TEST_F(SettingsWindowTest, DuringATestTheSettingsWait) {
     form2->Timer1Timer();
     // The score question after the tenth answer: "実行" is refused with the beep, and the
     // question stays.
-    form2->ShowMessageWindow(session::MessageId::SaveQuestion);
+    form1->trainer().showMessage(session::MessageId::SaveQuestion);
     const int beeps = sound.beeps;
     execute();
     EXPECT_EQ(sound.beeps, beeps + 1);
