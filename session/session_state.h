@@ -1,5 +1,7 @@
 #pragma once
+#include "content/content_store.h"
 #include "records/result_table.h"
+#include "records/save_record.h"
 #include "records/results_view.h"
 #include "session/checklist.h"
 #include "session/message_id.h"
@@ -22,7 +24,9 @@ enum FocusTag : int {
     SplashWindow = 6,
 };
 
-constexpr int slotsPerChapter = 10;
+// A chapter's sentences are its slots; save.dat keeps an order of exactly as many.
+constexpr int slotsPerChapter = content::sentencesPerChapter;
+static_assert(slotsPerChapter == records::savedOrderSlots);
 
 // The sentence record: the chapter's order of presentation with the slot on show, the answers
 // of the current or last test and the checklist. Slots are 1..10 everywhere in the interface.
