@@ -955,8 +955,9 @@ def expect_sentence(p, sid, what):
 
 
 def notice(p, text):
-    """A notice of the message window, which closes by itself."""
-    p.wait_to_read(text, MESSAGE)
+    """A notice of the message window, which closes by itself: on show for 2.7 s, about as long as
+    one reading of the windows takes on a loaded machine, so that it came on show is enough."""
+    p.wait_to_read(text, MESSAGE, brief=True)
     p.wait_until_gone(MESSAGE)
 
 
