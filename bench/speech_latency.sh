@@ -20,13 +20,16 @@ root=$(cd "$here/.." && pwd)
 presses=${YOMIRIN_BENCH_PRESSES:-6}
 [[ $presses =~ ^[1-9][0-9]*$ ]] || die "YOMIRIN_BENCH_PRESSES must be a positive number"
 
-# What the end-to-end suite's desktop runs on.
-for tool in Xvfb openbox dbus-daemon xdotool pulseaudio parecord paplay pactl python3; do
-  if ! command -v "$tool" >/dev/null; then
-    bash "$root/scripts/install-deps.sh" || die "could not install what the benchmark needs"
-    break
-  fi
-done
+missing_tools() { # what the end-to-end suite's desktop runs on, its screen reader included
+  local tool
+  for tool in Xvfb openbox dbus-daemon xdotool pulseaudio parecord paplay pactl python3; do
+    command -v "$tool" >/dev/null || return 0
+  done
+  ! python3 -c 'import pyatspi' 2>/dev/null && ! /usr/bin/python3 -c 'import pyatspi' 2>/dev/null
+}
+if missing_tools; then
+  bash "$root/scripts/install-deps.sh" || die "could not install what the benchmark needs"
+fi
 
 build_program() { # BUILD-DIR: builds the program there; prints its folder
   local build=$1 log
