@@ -476,7 +476,16 @@ class Listening:
 
     def __exit__(self, *exc):
         end(self.proc, signal.SIGINT)
+        stopped = time.monotonic()
         self.listen()
+        # The last sample was recorded (nearly) as the recorder ended: that ties the recording to
+        # the monotonic clock, on which inputs are stamped.
+        self.began = stopped - len(self.heard) / RATE
+
+    def seconds_into(self, moment):
+        """Where a moment of the monotonic clock (as Program.key returns) falls in the recording,
+        in seconds from its start; known once the recording has ended."""
+        return moment - self.began
 
     def loud_seconds(self):
         return self.loud_blocks / 100
@@ -696,7 +705,8 @@ class Program:
         self.input("mousemove", "--window", window or self.window, x, y, "click", "1")
 
     def key(self, *keys):
-        self.input("key", "--delay", "60", *keys)
+        """Returns when the keys were sent, on the monotonic clock."""
+        return self.input("key", "--delay", "60", *keys)
 
     def type(self, text):
         self.input("type", "--delay", "30", text)
@@ -706,7 +716,9 @@ class Program:
         if self.desktop._reader:
             self.desktop.reader.appeared(self.proc.pid)
         self.appeared = []
+        sent = time.monotonic()
         self.desktop.xdotool(*xdotool)
+        return sent
 
     def answer_question(self, yes, question=None):
         message = self.wait_for(lambda: self.window_of_size(330, 110), "the message window")
