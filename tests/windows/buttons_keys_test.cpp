@@ -154,6 +154,7 @@ TEST_F(ButtonsTest, TabPressDuringATestChangesNothing) {
     press(form1->Lbl_seiseki);
     release(form1->Lbl_seiseki);
     EXPECT_EQ(s().mode, session::SessionMode::Test);
+    EXPECT_TRUE(form2->isVisible()) << "the learner is told why";
     EXPECT_EQ(tabColour(form1->Lbl_seiseki), QColor(255, 255, 255));
     EXPECT_EQ(tabColour(form1->Lbl_test), QColor(255, 255, 0));
 }
