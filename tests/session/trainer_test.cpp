@@ -45,6 +45,7 @@ TEST_F(TrainerTest, AMoveShowsWhatItsModeShowsAndIsHeard) {
             EXPECT_EQ(view.label.caption, "Sentence 10.");
         const std::vector<std::string> heard{voiceOf(1), voiceOf(10)};
         EXPECT_EQ(sound.played, row.moves ? heard : std::vector<std::string>{});
+        EXPECT_EQ(sound.prepared.back(), voiceOf(s().sentence.currentId())) << "made ready for repeat";
     }
 }
 
@@ -83,6 +84,7 @@ TEST_F(TrainerTest, StartInEachMode) {
         EXPECT_EQ(view.messages, row.messages);
         if (row.messages.empty())
             EXPECT_EQ(slot(), 1);
+        EXPECT_EQ(sound.prepared.back(), voiceOf(s().sentence.currentId())) << "made ready for repeat";
         EXPECT_EQ(sound.played, row.heard ? std::vector<std::string>{voiceOf(s().sentence.idAt(1))}
                                           : std::vector<std::string>{});
         if (row.mode == SessionMode::Study)
@@ -146,6 +148,7 @@ TEST_F(TrainerTest, TheAdvanceMovesOnInTheModeOfItsTick) {
     trainer->changeChapter(1);
     EXPECT_FALSE(view.advancing);
     EXPECT_EQ(slot(), 1);
+    EXPECT_EQ(sound.prepared.back(), voiceOf(11)) << "the new chapter's voice made ready";
 }
 
 // Give-up shows the sentence in test study; in a running test it files the line with a full
@@ -372,4 +375,52 @@ TEST_F(TrainerTest, AChosenFontIsDrawn24PixelsHighAndSavedAsShown) {
     EXPECT_EQ(font.color, records::rgb(120, 0, 0));
     EXPECT_EQ(font.style, records::Bold);
     EXPECT_EQ(font.pixels(), 24);
+}
+
+// ---- the checklist -----------------------------------------------------------------------------
+
+// Check and Delete act on the sentence on show; what acts is saved and said.
+TEST_F(TrainerTest, ChecklistEditsSaveAndSayWhatTheyDid) {
+    const auto list = [this]() -> auto& { return s().sentence.checklist; }; // of the trainer now
+    const struct {
+        const char* name;
+        std::function<void()> arrange;
+        bool add;
+        int firstListed;
+        bool saved;
+        std::vector<MessageId> messages;
+        bool reordered = false;
+    } rows[] = {
+        {"add", [] {}, true, 1, true, {MessageId::ChecklistSaved}},
+        {"add of a listed one", [&] { list()[0] = 1; }, true, 1, true, {MessageId::AlreadyListed}},
+        {"add to a full list", [&] { for (int i = 0; i < 100; ++i) list()[i] = 201 + i; }, true, 201,
+         false, {MessageId::ChecklistFull}},
+        {"remove", [&] { list() = {1, 77}; }, false, 77, true, {MessageId::RemovedFromChecklist}},
+        {"remove of one not listed", [] {}, false, 0, true, {MessageId::NotListed}},
+        {"remove, shuffled", [&] { s().sentence.randomOrder = true; clock.ms += 1; list()[0] = 1; },
+         false, 0, true, {MessageId::RemovedFromChecklist}, true},
+        {"remove on the checklist pages", [&] { list() = {5, 6}; trainer->changeStep(-1); }, false, 6,
+         true, {MessageId::RemovedFromChecklist}, true},
+        {"add on the checklist pages", [&] { list()[0] = 5; trainer->changeStep(-1); }, true, 5, false, {}},
+        {"add in test study", [&] { trainer->chooseTab(SessionMode::TestStudy); }, true, 0, false, {}},
+        {"add in test study after the give-up", [&] {
+             trainer->chooseTab(SessionMode::TestStudy);
+             trainer->press(NavButton::GiveUp);
+         }, true, 1, true, {MessageId::ChecklistSaved}},
+        {"add in a running test", [&] { startTest(); }, true, 0, false, {}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::filesystem::remove(dir.file("savedata/save.dat")); // the row before saved its list
+        startTrainer();
+        row.arrange();
+        const auto order = s().sentence.order;
+        row.add ? trainer->addToChecklist() : trainer->removeFromChecklist();
+        EXPECT_EQ(s().sentence.checklist[0], row.firstListed);
+        EXPECT_EQ(std::filesystem::exists(dir.file("savedata/save.dat")), row.saved);
+        EXPECT_EQ(view.messages, row.messages);
+        EXPECT_EQ(s().sentence.order != order, row.reordered);
+        if (s().step == content::checklistStep)
+            EXPECT_EQ(view.label.caption, sentenceAt(slot())) << "the page is drawn again";
+    }
 }
