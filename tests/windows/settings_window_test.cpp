@@ -206,21 +206,6 @@ TEST_F(SettingsWindowTest, ClearingResultsAndChecklistEmptiesTheChecklistPage) {
     EXPECT_EQ(file("savedata/save.dat").substr(52, 8), std::string(8, '\0'));
 }
 
-TEST_F(SettingsWindowTest, TheChecklistClearingBuildsTheOrderWithTheOldRandomSetting) {
-    form1->btn_c_upClick();
-    openSettings();
-    tick(form4->CheckBox3, true);
-    tick(form4->CheckBox4, true);
-    execute();
-    std::array<std::int32_t, 10> courseOrder;
-    for (int i = 0; i < 10; ++i)
-        courseOrder[i] = 11 + i;
-    EXPECT_EQ(s().sentence.order, courseOrder);
-    EXPECT_EQ(s().sentence.randomOrder, 1);
-    form1->btn_c_downClick();
-    form1->btn_c_upClick();
-    EXPECT_NE(s().sentence.order, courseOrder) << "shuffled from the next chapter change on";
-}
 
 TEST_F(SettingsWindowTest, ThePointLinesGoFromTheNextSentenceOn) {
     ASSERT_TRUE(form1->Lbl_point->isVisible());

@@ -1,9 +1,6 @@
 #include "windows/window_fixture.h"
 
-#include "platform/whole_file.h"
-
 #include <QApplication>
-#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QInputMethodQueryEvent>
@@ -67,7 +64,6 @@ protected:
         for (int n = 1; n <= 10; ++n)
             answer(n <= right ? sentenceAt(n) : "Wrong answer.");
     }
-    std::string saveDat() { return platform::readWholeFile(dir.file("savedata/save.dat")).value_or(""); }
 };
 
 } // namespace
@@ -192,17 +188,6 @@ TEST_F(TestModeTest, AFailedSaveOfTheScoreKeepsTheQuestionOpen) {
 
 
 
-TEST_F(TestModeTest, ClosingDuringATestRecordsNothingAndSavesTheRest) {
-    s().sentence.checklist[0] = 42;
-    takeTest(3);
-    QCloseEvent event;
-    QCoreApplication::sendEvent(form1.get(), &event);
-    EXPECT_TRUE(event.isAccepted());
-    const std::string saved = saveDat();
-    ASSERT_EQ(saved.size(), 17956u);
-    EXPECT_EQ(saved.substr(52, 4), std::string("\x2A\0\0\0", 4));
-    EXPECT_EQ(saved.substr(452, 4), std::string("\xFF\xFF\xFF\xFF", 4)) << "the test is not recorded";
-}
 
 // What the rule decides reaches the line: the mark's place, counted in the characters shown, and
 // its description; an edit takes both away.
