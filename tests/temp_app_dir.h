@@ -44,3 +44,18 @@ inline std::string numberedCourseFile(int chapter, int lines = 51, const std::st
         text += "c" + std::to_string(chapter) + " L" + std::to_string(i) + end;
     return text;
 }
+
+// Fifty chapters of ten sentences: sentence n reads "Sentence n.", its translation "Jn" and its
+// points "Pna" and "Pnb"; chapter n is titled "Title n".
+inline void writeCourse(const TempAppDir& dir) {
+    for (int n = 1; n <= 50; ++n) {
+        std::string text = "[S" + std::to_string((n - 1) / 10 + 1) + "-C00]  Title " +
+                           std::to_string(n) + "\r\n";
+        for (int i = 1; i <= 10; ++i) {
+            const std::string s = std::to_string((n - 1) * 10 + i);
+            text += s + "\r\n" + "J" + s + "\r\n" + "Sentence " + s + ".\r\n" + "P" + s +
+                    "a\r\n" + "P" + s + "b\r\n";
+        }
+        dir.write("text/c" + std::to_string(n) + ".txt", text);
+    }
+}

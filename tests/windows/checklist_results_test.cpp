@@ -1,9 +1,7 @@
 #include "windows/window_fixture.h"
 
-#include "platform/whole_file.h"
 #include "session/checklist.h"
 
-#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QMouseEvent>
 
@@ -14,106 +12,9 @@ protected:
     session::SessionState& s() { return form1->trainer().arrange(); }
     session::checklist::List& list() { return s().sentence.checklist; }
     QString notice() const { return form2->isVisible() ? form2->Label1->text() : QString(); }
-    void goToStep(int step) {
-        while (s().step != step)
-            form1->btn_s_upClick();
-    }
-    void goToChapter(int chapter) {
-        while (s().chapter != chapter)
-            form1->btn_c_upClick();
-    }
-    void closeNotice() { form2->Timer1Timer(); }
-    void fill(int n, int firstId = 101) {
-        for (int i = 0; i < n; ++i)
-            list()[i] = firstId + i;
-    }
-    bool saved() { return std::filesystem::exists(dir.file("savedata/save.dat")); }
 };
 
 } // namespace
-
-TEST_F(ChecklistTest, CheckTwiceListsOnceAndSavesEachTime) {
-    form1->img_checkClick();
-    EXPECT_EQ(notice(), QStringLiteral("チェックリストに保存しました。"));
-    EXPECT_EQ(sound.played.back(), dir.path() + "/onsei/seikai.wav");
-    EXPECT_EQ(list()[0], 1);
-    std::filesystem::remove(dir.file("savedata/save.dat"));
-    form1->img_checkClick();
-    EXPECT_EQ(notice(), QStringLiteral("すでにチェックリストに登録されています。"));
-    EXPECT_EQ(list()[1], 0);
-    EXPECT_TRUE(saved()) << "an add of a listed sentence saves all the same";
-}
-
-TEST_F(ChecklistTest, AFullListRefusesEveryAddAndSavesNothing) {
-    fill(99, 201);
-    form1->img_checkClick();
-    EXPECT_EQ(notice(), QStringLiteral("チェックリストに保存しました。"));
-    EXPECT_EQ(list()[99], 1);
-    std::filesystem::remove(dir.file("savedata/save.dat"));
-    const int beeps = sound.beeps;
-    form1->img_checkClick(); // sentence 1 is listed: still "full"
-    EXPECT_EQ(notice(), QStringLiteral("これ以上登録することはできません！"));
-    EXPECT_EQ(sound.beeps, beeps + 1);
-    EXPECT_FALSE(saved());
-}
-
-TEST_F(ChecklistTest, DeleteUnmarksAndReportsWhatWasNotListed) {
-    form1->img_deleteClick();
-    EXPECT_EQ(notice(), QStringLiteral("チェックリストにはありません。"));
-    EXPECT_TRUE(saved());
-    list()[0] = 1;
-    list()[1] = 77;
-    form1->img_deleteClick();
-    EXPECT_EQ(notice(), QStringLiteral("チェックリストから削除しました。"));
-    EXPECT_EQ(list()[0], 77);
-    EXPECT_EQ(list()[1], 0);
-}
-
-TEST_F(ChecklistTest, OnTheCheckPagesCheckDoesNothingAndDeleteClosesUp) {
-    fill(11);
-    goToStep(6);
-    EXPECT_EQ(form1->lbl_step->text(), QStringLiteral("C"));
-    EXPECT_EQ(form1->lbl_title->text(), QStringLiteral("Check Sentence"));
-    form1->img_checkClick();
-    EXPECT_FALSE(form2->isVisible());
-    EXPECT_FALSE(saved());
-    form1->btn_c_downClick();
-    form1->btn_c_upClick(); // chapter 1 again, slot 1
-    for (int i = 0; i < 2; ++i)
-        form1->trainer().nextSentence();
-    EXPECT_EQ(s().sentence.currentId(), 103);
-    form1->img_deleteClick();
-    EXPECT_EQ(s().sentence.currentSlot, 3);
-    EXPECT_EQ(s().sentence.currentId(), 104) << "the slot shows the entry that followed";
-    EXPECT_EQ(s().sentence.idAt(10), 111) << "the next page's first entry moves up";
-    EXPECT_EQ(form1->Lbl_eibun->text(), QStringLiteral("Sentence 104."));
-}
-
-TEST_F(ChecklistTest, TheOnlyEntryOfAPageRemovedLeavesNoSentence) {
-    fill(11);
-    goToStep(6);
-    goToChapter(2);
-    EXPECT_EQ(s().sentence.currentId(), 111);
-    form1->img_deleteClick();
-    for (int slot = 1; slot <= 10; ++slot)
-        EXPECT_EQ(s().sentence.idAt(slot), 0);
-    EXPECT_EQ(form1->Lbl_eibun->text(), QStringLiteral("no sentence"));
-    closeNotice();
-    std::filesystem::remove(dir.file("savedata/save.dat"));
-    form1->img_deleteClick();
-    EXPECT_FALSE(form2->isVisible()) << "an empty place: nothing at all";
-    EXPECT_FALSE(saved());
-}
-
-TEST_F(ChecklistTest, InTestStudyCheckWaitsForTheGiveUp) {
-    form1->Lbl_gakusyuuClick(form1->Lbl_testgakusyuu);
-    form1->img_checkClick();
-    EXPECT_EQ(list()[0], 0);
-    EXPECT_FALSE(form2->isVisible());
-    form1->trainer().press(session::NavButton::GiveUp);
-    form1->img_checkClick();
-    EXPECT_EQ(list()[0], 1);
-}
 
 TEST_F(ChecklistTest, NothingDuringATestAndTheReviewKeepsItsPairing) {
     list()[0] = 5;
@@ -137,14 +38,6 @@ TEST_F(ChecklistTest, NothingDuringATestAndTheReviewKeepsItsPairing) {
     EXPECT_EQ(form1->Lbl_seikai->text(), QStringLiteral("○正解  "));
 }
 
-TEST_F(ChecklistTest, ARemoveWithRandomOrderReshufflesOutsideAReview) {
-    s().sentence.randomOrder = 1;
-    const auto before = s().sentence.order;
-    clock.ms += 1; // another seed
-    form1->img_deleteClick();
-    EXPECT_NE(s().sentence.order, before);
-}
-
 TEST_F(ChecklistTest, ADoubleClickOnCheckIsOneClick) {
     form1->show();
     auto mouse = [&](QEvent::Type type) {
@@ -162,17 +55,6 @@ TEST_F(ChecklistTest, ADoubleClickOnCheckIsOneClick) {
     EXPECT_FALSE(form1->img_check->isHiddenByPress());
     EXPECT_EQ(notice(), QStringLiteral("チェックリストに保存しました。"));
     EXPECT_EQ(list()[1], 0);
-}
-
-TEST_F(ChecklistTest, TheListIsBackAfterARestart) {
-    form1->img_checkClick();
-    form1->trainer().nextSentence();
-    form1->img_checkClick();
-    restart();
-    goToStep(6);
-    EXPECT_EQ(s().sentence.idAt(1), 1);
-    EXPECT_EQ(s().sentence.idAt(2), 2);
-    EXPECT_EQ(s().sentence.idAt(3), 0);
 }
 
 namespace {
@@ -232,28 +114,14 @@ TEST_F(ResultsWindowTest, OpensOnStepOneScoresAndTogglesToDates) {
 TEST_F(ResultsWindowTest, ClosingReturnsToTheModeBefore) {
     form1->Lbl_gakusyuuClick(form1->Lbl_testgakusyuu);
     openResults();
-    EXPECT_EQ(s().mode, session::SessionMode::Results);
-    openResults(); // the tab again: nothing changes
-    EXPECT_EQ(s().previousMode, session::SessionMode::TestStudy);
     form3->close(); // the close box
     EXPECT_FALSE(form3->isVisible());
-    EXPECT_EQ(s().mode, session::SessionMode::TestStudy);
     EXPECT_EQ(tab(form1->Lbl_testgakusyuu), QColor(255, 255, 0));
     EXPECT_EQ(tab(form1->Lbl_seiseki), QColor(255, 255, 255));
     EXPECT_EQ(s().windowFocusTag, session::NoWindow);
     EXPECT_FALSE(form1->Edit1->isHidden()) << "the test-study view is drawn again";
 }
 
-TEST_F(ResultsWindowTest, TheSelectorsWaitWhileTheResultsAreOpen) {
-    form1->trainer().nextSentence();
-    openResults();
-    form1->btn_c_upClick();
-    form1->btn_s_upClick();
-    EXPECT_EQ(s().chapter, 1);
-    EXPECT_EQ(s().step, 1);
-    EXPECT_EQ(s().sentence.currentId(), 2);
-    EXPECT_EQ(form1->Lbl_eibun->text(), QStringLiteral("Sentence 2."));
-}
 
 TEST_F(ResultsWindowTest, TheGridDrawsEveryCell) {
     openResults();

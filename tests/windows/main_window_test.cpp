@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QWindow>
-#include <sys/stat.h>
 
 namespace {
 
@@ -227,27 +226,4 @@ TEST_F(BadBitmapTest, MissingBitmapIsNamed) {
 TEST_F(BadBitmapTest, FileThatIsNoBitmapIsNamed) {
     dir.write("bmp/r_button.bmp", "not a bitmap at all");
     EXPECT_EQ(failingPath(), dir.file("bmp/r_button.bmp"));
-}
-
-class SaveFileAttributesTest : public WindowTest {
-protected:
-    void SetUp() override {
-        createOnSetUp = false;
-        WindowTest::SetUp();
-    }
-};
-
-TEST_F(SaveFileAttributesTest, ReadOnlySaveFileIsMadeWritable) {
-    const std::string save = dir.file("savedata/save.dat");
-    dir.write("savedata/save.dat", std::string(17956, '\0'));
-    ::chmod(save.c_str(), 0444);
-    createWindows();
-    struct stat st {};
-    ::stat(save.c_str(), &st);
-    EXPECT_EQ(st.st_mode & 0777, 0644u);
-}
-
-TEST_F(SaveFileAttributesTest, NoSaveFileCreatesNothing) {
-    createWindows();
-    EXPECT_FALSE(std::filesystem::exists(dir.file("savedata/save.dat")));
 }

@@ -1,9 +1,6 @@
 #include "windows/window_fixture.h"
 
-#include "platform/whole_file.h"
-
 #include <QApplication>
-#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QInputMethodQueryEvent>
@@ -67,8 +64,6 @@ protected:
         for (int n = 1; n <= 10; ++n)
             answer(n <= right ? sentenceAt(n) : "Wrong answer.");
     }
-    std::string chime() const { return dir.path() + "/onsei/seikai.wav"; }
-    std::string saveDat() { return platform::readWholeFile(dir.file("savedata/save.dat")).value_or(""); }
 };
 
 } // namespace
@@ -80,34 +75,18 @@ TEST_F(TestModeTest, ARightAnswerInTestStudyIsPraisedAndMovesOnAfterTheAdvance) 
     type("Sentence 1.   ");
     enter();
     EXPECT_EQ(form1->Lbl_msg->text(), QStringLiteral("Very Good !"));
-    EXPECT_EQ(form1->Lbl_msg->font().pixelSize(), 19);
-    EXPECT_FALSE(form1->Lbl_eibun->isVisible());
-    EXPECT_EQ(sound.played, std::vector<std::string>{chime()});
     EXPECT_TRUE(form1->Timer1.isActive());
     EXPECT_EQ(form1->Timer1.interval(), 2500);
     const int timerId = form1->Timer1.timerId();
     enter();
     EXPECT_EQ(form1->Timer1.timerId(), timerId) << "a second Enter does not restart the advance";
-    EXPECT_EQ(sound.played.size(), 2u);
     form1->Timer1Timer();
     EXPECT_EQ(slot(), 2);
     EXPECT_TRUE(form1->Edit1->text().isEmpty());
     EXPECT_FALSE(form1->Lbl_msg->isVisible());
     EXPECT_FALSE(form1->Timer1.isActive());
-    EXPECT_EQ(sound.played.back(), voiceOf(2));
 }
 
-TEST_F(TestModeTest, AnythingButTheExactSentenceOnlyReplaysInTestStudy) {
-    chooseMode(form1->Lbl_testgakusyuu);
-    for (const char* typed : {" Sentence 1.", "sentence 1.", "Sentence 1", "Sentence 1?", ""}) {
-        SCOPED_TRACE(typed);
-        sound.played.clear();
-        answer(typed);
-        EXPECT_EQ(sound.played, std::vector<std::string>{voiceOf(1)});
-        EXPECT_EQ(form1->Edit1->text(), QString::fromUtf8(typed)) << "the input keeps what was typed";
-        EXPECT_FALSE(form1->Timer1.isActive());
-    }
-}
 
 TEST_F(TestModeTest, TheAnswerLineRefusesTheInputMethodAndJudgesFullWidthKeysFolded) {
     chooseMode(form1->Lbl_testgakusyuu);
@@ -133,19 +112,6 @@ TEST_F(TestModeTest, GiveUpInTestStudyRevealsTheSentenceAsTheOptionsSay) {
     EXPECT_EQ(form1->Edit1->text(), QStringLiteral("Sen"));
 }
 
-TEST_F(TestModeTest, AnAdvanceStillPendingRunsInTheModeOfItsTickButNotIntoAnotherChapter) {
-    chooseMode(form1->Lbl_testgakusyuu);
-    answer("Sentence 1.");
-    chooseMode(form1->Lbl_gakusyuu);
-    form1->Timer1Timer();
-    EXPECT_EQ(slot(), 2) << "the tick moves on in study";
-    EXPECT_EQ(form1->Lbl_eibun->text(), QStringLiteral("Sentence 2."));
-    chooseMode(form1->Lbl_testgakusyuu);
-    answer("Sentence 2.");
-    form1->btn_c_upClick();
-    EXPECT_FALSE(form1->Timer1.isActive());
-    EXPECT_EQ(slot(), 1) << "the new chapter starts on its first slot";
-}
 
 TEST_F(TestModeTest, StudyModeNeverLeavesTheKeysWithTheHiddenAnswerLine) {
     chooseMode(form1->Lbl_testgakusyuu);
@@ -158,48 +124,23 @@ TEST_F(TestModeTest, StudyModeNeverLeavesTheKeysWithTheHiddenAnswerLine) {
     EXPECT_EQ(sound.played, std::vector<std::string>{voiceOf(1)}) << "Enter only presses repeat";
 }
 
-TEST_F(TestModeTest, StartRunsATestInAFreshShuffle) {
-    sound.played.clear();
+TEST_F(TestModeTest, StartShowsTheTestUnderWayAndTheThreePlays) {
     startTest();
-    EXPECT_EQ(s().testRunning, 1);
     EXPECT_EQ(form1->Lbl_msg->text(), QStringLiteral("・・・　テスト中　・・・"));
-    EXPECT_EQ(s().enabledButtons, (session::EnabledButtons{.giveUp = true}));
     EXPECT_FALSE(form1->img_start->isHiddenByPress()) << "shown again on release, now disabled";
     EXPECT_TRUE(answerLineHasFocus());
-    EXPECT_EQ(slot(), 1);
-    EXPECT_TRUE(sound.played.empty()) << "a test starts in silence";
-    EXPECT_EQ(s().sentence.randomOrder, 0);
-    std::array<std::int32_t, 10> inOrder{1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
-    EXPECT_NE(s().sentence.order, inOrder);
+    const std::array<PictureBox*, 3> digits{form1->img_n1, form1->img_n2, form1->img_n3};
+    for (int play = 0; play <= 3; ++play, enter())
+        for (int d = 0; d < 3; ++d)
+            EXPECT_EQ(digits[d]->isVisible(), d >= play) << play;
 }
 
-TEST_F(TestModeTest, EachSentenceIsHeardAtMostThreeTimes) {
-    startTest();
-    const std::array<PictureBox*, 3> digits{form1->img_n1, form1->img_n2, form1->img_n3};
-    for (int play = 1; play <= 3; ++play) {
-        enter();
-        EXPECT_EQ(sound.played.size(), static_cast<size_t>(play));
-        for (int d = 0; d < 3; ++d)
-            EXPECT_EQ(digits[d]->isVisible(), d >= play);
-    }
-    enter();
-    EXPECT_EQ(sound.played.size(), 3u);
-    key(Qt::Key_F4);
-    EXPECT_EQ(s().sentence.answers[0], ".") << "give-up on an empty line files a full stop";
-    EXPECT_EQ(slot(), 2);
-    for (PictureBox* digit : digits)
-        EXPECT_TRUE(digit->isVisible());
-    type("My answer  ");
-    click(form1->img_giveup);
-    EXPECT_EQ(s().sentence.answers[1], "My answer  .") << "the blanks stay before the full stop";
-}
 
 TEST_F(TestModeTest, ScoreQuestionYesFilesTheResultAndOpensTheReview) {
     takeTest(7);
     EXPECT_EQ(slot(), 11);
     EXPECT_TRUE(form2->isVisible());
     EXPECT_EQ(form2->Label1->text(), QStringLiteral("得点 7 :  テスト結果を保存しますか？"));
-    EXPECT_EQ(sound.played.back(), chime());
     EXPECT_EQ(form1->Lbl_counter->text(), QStringLiteral("10"));
     // Nothing on the main window can add an eleventh answer meanwhile.
     key(Qt::Key_F4);
@@ -208,30 +149,15 @@ TEST_F(TestModeTest, ScoreQuestionYesFilesTheResultAndOpensTheReview) {
     EXPECT_EQ(slot(), 11);
     form2->SpeedButton1->click();
     EXPECT_FALSE(form2->isVisible());
-    EXPECT_EQ(s().testRunning, 0);
-    EXPECT_EQ(s().reviewActive, 1);
     EXPECT_EQ(s().results.score(1, 1), 7);
-    EXPECT_EQ(s().results.date(1, 1).str(), "12/8");
-    const std::string saved = saveDat();
-    ASSERT_EQ(saved.size(), 17956u);
-    EXPECT_EQ(saved.substr(452, 4), std::string("\x07\0\0\0", 4));
-    EXPECT_EQ(saved.substr(2452, 5), "\x04" "12/8");
-    // The review: slot 1 with its answer, mark and voice on demand.
-    EXPECT_EQ(slot(), 1);
+    // The review: slot 1 with its answer and its mark.
     EXPECT_EQ(form1->Edit1->text().toStdString(), sentenceAt(1));
     EXPECT_EQ(form1->Lbl_seikai->text(), QStringLiteral("○正解  "));
     EXPECT_EQ(form1->Lbl_seikai->geometry(), QRect(0, 260, 800, 30));
-    EXPECT_EQ(s().enabledButtons, (session::EnabledButtons{.left = true, .right = true, .start = true, .repeat = true}));
     EXPECT_FALSE(form1->Lbl_msg->isVisible());
     key(Qt::Key_F1);
-    EXPECT_EQ(slot(), 10);
     EXPECT_EQ(form1->Lbl_seikai->text(), QStringLiteral("×不正解  "));
     EXPECT_EQ(form1->Edit1->text(), QStringLiteral("Wrong answer."));
-    EXPECT_EQ(sound.played.back(), voiceOf(s().sentence.idAt(10)));
-    const size_t heard = sound.played.size();
-    for (int i = 0; i < 5; ++i)
-        enter();
-    EXPECT_EQ(sound.played.size(), heard + 5) << "the review replays without limit";
 }
 
 TEST_F(TestModeTest, TheMarkJudgesTheStoredAnswerNotTheEditedInput) {
@@ -246,85 +172,22 @@ TEST_F(TestModeTest, TheMarkJudgesTheStoredAnswerNotTheEditedInput) {
     chooseMode(form1->Lbl_gakusyuu);
     chooseMode(form1->Lbl_test);
     EXPECT_EQ(form1->Lbl_seikai->text(), QStringLiteral("○正解  ")) << "back in test mode: the review";
-    EXPECT_TRUE(form1->Lbl_eibun->isVisible());
-    // START in study builds the chapter's order anew, which would pair the answers with other
-    // sentences: it ends the review, and test mode shows the idle view again.
-    chooseMode(form1->Lbl_gakusyuu);
-    click(form1->img_start);
-    EXPECT_EQ(s().reviewActive, 0);
-    chooseMode(form1->Lbl_test);
-    EXPECT_FALSE(form1->Lbl_seikai->isVisible());
-    EXPECT_EQ(form1->Lbl_msg->text(), QStringLiteral("STARTボタンを押すとテストを開始します。"));
 }
 
-TEST_F(TestModeTest, NoFilesNothingAndScoresZeroAndTen) {
-    takeTest(0);
-    EXPECT_EQ(form2->Label1->text(), QStringLiteral("得点 0 :  テスト結果を保存しますか？"));
-    form2->SpeedButton2->click();
-    EXPECT_EQ(s().results.score(1, 1), -1);
-    EXPECT_TRUE(saveDat().empty());
-    EXPECT_EQ(s().reviewActive, 1);
-    EXPECT_EQ(slot(), 1);
-    click(form1->img_start);
-    for (int n = 1; n <= 10; ++n)
-        answer(sentenceAt(n));
-    EXPECT_EQ(form2->Label1->text(), QStringLiteral("得点 10 :  テスト結果を保存しますか？"));
-}
 
-TEST_F(TestModeTest, AFailedSaveOfTheScoreKeepsTheQuestionAndNeverFilesTwice) {
+TEST_F(TestModeTest, AFailedSaveOfTheScoreKeepsTheQuestionOpen) {
     takeTest(4);
     std::filesystem::remove_all(dir.file("savedata"));
     form2->SpeedButton1->click();
     EXPECT_EQ(errors.size(), 1u);
     EXPECT_TRUE(form2->isVisible()) << "the question stays for another try";
-    EXPECT_EQ(s().testRunning, 1);
     std::filesystem::create_directory(dir.file("savedata"));
     form2->SpeedButton1->click();
-    EXPECT_EQ(s().results.score(1, 1), 4);
-    EXPECT_EQ(s().results.score(2, 1), -1);
-    EXPECT_EQ(saveDat().size(), 17956u);
-    EXPECT_EQ(s().reviewActive, 1);
+    EXPECT_FALSE(form2->isVisible());
 }
 
-TEST_F(TestModeTest, DuringATestEverythingThatLeavesItIsRefused) {
-    startTest();
-    const int beeps = sound.beeps;
-    click(form1->Lbl_gakusyuu);
-    click(form1->Lbl_seiseki);
-    click(form1->img_setting);
-    click(form1->img_exit);
-    EXPECT_EQ(s().mode, session::SessionMode::Test);
-    EXPECT_EQ(s().testRunning, 1);
-    EXPECT_EQ(form2->Label1->text(), QStringLiteral("テスト中は他の操作はできません！"));
-    EXPECT_EQ(sound.beeps - beeps, 4);
-    EXPECT_FALSE(form4->isVisible());
-    form1->btn_c_upClick();
-    EXPECT_EQ(s().chapter, 1);
-}
 
-TEST_F(TestModeTest, TheChecklistPagesCannotBeTested) {
-    for (int i = 0; i < 5; ++i)
-        form1->btn_s_upClick(); // step C
-    chooseMode(form1->Lbl_test);
-    const auto order = s().sentence.order;
-    click(form1->img_start);
-    EXPECT_EQ(form2->Label1->text(), QStringLiteral("STEP Cはテストできません！"));
-    EXPECT_EQ(s().testRunning, 0);
-    EXPECT_EQ(s().sentence.order, order);
-    EXPECT_EQ(s().enabledButtons, (session::EnabledButtons{.start = true}));
-}
 
-TEST_F(TestModeTest, ClosingDuringATestRecordsNothingAndSavesTheRest) {
-    s().sentence.checklist[0] = 42;
-    takeTest(3);
-    QCloseEvent event;
-    QCoreApplication::sendEvent(form1.get(), &event);
-    EXPECT_TRUE(event.isAccepted());
-    const std::string saved = saveDat();
-    ASSERT_EQ(saved.size(), 17956u);
-    EXPECT_EQ(saved.substr(52, 4), std::string("\x2A\0\0\0", 4));
-    EXPECT_EQ(saved.substr(452, 4), std::string("\xFF\xFF\xFF\xFF", 4)) << "the test is not recorded";
-}
 
 // What the rule decides reaches the line: the mark's place, counted in the characters shown, and
 // its description; an edit takes both away.
@@ -345,6 +208,7 @@ TEST_F(TestModeTest, AWrongAnswerInTestStudyMarksWhereItFirstDeparts) {
         sound.played.clear();
         answer(row.typed);
         EXPECT_EQ(sound.played, std::vector<std::string>{voiceOf(1)});
+        EXPECT_EQ(form1->Edit1->text(), QString::fromUtf8(row.typed)) << "the line keeps what was typed";
         EXPECT_EQ(form1->Edit1->marks(), row.marks);
         EXPECT_EQ(form1->Edit1->accessibleDescription(), QString::fromUtf8(row.description));
     }

@@ -43,20 +43,6 @@ void writeBitmaps(const TempAppDir& dir, QSize background, QSize arrow, QSize te
     }
 }
 
-void writeCourse(const TempAppDir& dir) {
-    for (int n = 1; n <= 50; ++n) {
-        std::string text = "[S" + std::to_string((n - 1) / 10 + 1) + "-C00]  Title " +
-                           std::to_string(n) + "\r\n";
-        for (int i = 1; i <= 10; ++i) {
-            const int id = (n - 1) * 10 + i;
-            const std::string s = std::to_string(id);
-            text += s + "\r\n" + "J" + s + "\r\n" + "Sentence " + s + ".\r\n" + "P" + s +
-                    "a\r\n" + "P" + s + "b\r\n";
-        }
-        dir.write("text/c" + std::to_string(n) + ".txt", text);
-    }
-}
-
 bool settles(const std::function<bool()>& done) {
     for (int round = 0; round < 100 && !done(); ++round)
         QCoreApplication::processEvents();

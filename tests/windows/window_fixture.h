@@ -4,6 +4,7 @@
 #include "app/Unit4.h"
 #include "app/Unit6.h"
 #include "app/main.h"
+#include "recording_seams.h"
 #include "temp_app_dir.h"
 
 #include <gtest/gtest.h>
@@ -13,29 +14,10 @@
 #include <string>
 #include <vector>
 
-class RecordingSound : public platform::Sound {
-public:
-    void playWave(const std::string& path) override { played.push_back(path); }
-    void prepare(const std::string& path) override { prepared.push_back(path); }
-    void beep() override { ++beeps; }
-    std::vector<std::string> played;
-    std::vector<std::string> prepared;
-    int beeps = 0;
-};
-
-class FixedClock : public platform::Clock {
-public:
-    std::uint32_t utcMillisecondsOfDay() const override { return ms; }
-    platform::MonthDay localDate() const override { return date; }
-    std::uint32_t ms = 45296789;
-    platform::MonthDay date{12, 8};
-};
-
 // Writes the eleven bitmaps, each filled with its own colour, at the given sizes.
 void writeBitmaps(const TempAppDir& dir, QSize background = {800, 600}, QSize arrow = {60, 60},
                   QSize text = {65, 27});
 QColor bitmapColour(const std::string& file);
-void writeCourse(const TempAppDir& dir);
 
 // Handles the events the windows post to themselves (activation, focus) until `done` holds, and says
 // whether it came. On the offscreen platform every such event starts in this process, so the
