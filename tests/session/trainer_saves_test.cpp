@@ -238,8 +238,9 @@ protected:
         EXPECT_EQ(view.faults, std::vector<std::string>{dir.file(std::string("savedata/") + faultFile)});
         EXPECT_TRUE(session::toSaveRecord(s()) == record) << "a failed save changes nothing in memory";
         EXPECT_EQ(trainer->sentenceLabel(), label);
-        if (std::string(faultFile) == "save.dat")
+        if (std::string(faultFile) == "save.dat") {
             EXPECT_EQ(file("save.dat"), oldSave);
+        }
         EXPECT_EQ(file("fs.dat"), oldFs);
         mend();
         EXPECT_TRUE(trainer->save());

@@ -39,10 +39,12 @@ TEST_F(TrainerTest, AMoveShowsWhatItsModeShowsAndIsHeard) {
         EXPECT_EQ(view.answerLine, row.answerLineAfter);
         trainer->press(NavButton::Left);
         EXPECT_EQ(slot(), 10);
-        if (row.mode != SessionMode::Results)
+        if (row.mode != SessionMode::Results) {
             EXPECT_EQ(view.label.visible, row.sentenceShown);
-        if (row.sentenceShown)
+        }
+        if (row.sentenceShown) {
             EXPECT_EQ(view.label.caption, "Sentence 10.");
+        }
         const std::vector<std::string> heard{voiceOf(1), voiceOf(10)};
         EXPECT_EQ(sound.played, row.moves ? heard : std::vector<std::string>{});
         EXPECT_EQ(sound.prepared.back(), voiceOf(s().sentence.currentId())) << "made ready for repeat";
@@ -82,15 +84,18 @@ TEST_F(TrainerTest, StartInEachMode) {
         EXPECT_EQ(s().sentence.order != order, row.orderChanges);
         EXPECT_EQ(s().testRunning, row.testRuns);
         EXPECT_EQ(view.messages, row.messages);
-        if (row.messages.empty())
+        if (row.messages.empty()) {
             EXPECT_EQ(slot(), 1);
+        }
         EXPECT_EQ(sound.prepared.back(), voiceOf(s().sentence.currentId())) << "made ready for repeat";
         EXPECT_EQ(sound.played, row.heard ? std::vector<std::string>{voiceOf(s().sentence.idAt(1))}
                                           : std::vector<std::string>{});
-        if (row.mode == SessionMode::Study)
+        if (row.mode == SessionMode::Study) {
             EXPECT_EQ(view.label.caption, sentenceAt(1));
-        if (row.mode == SessionMode::TestStudy)
+        }
+        if (row.mode == SessionMode::TestStudy) {
             EXPECT_EQ(view.answerLine, "kept");
+        }
         if (row.testRuns) {
             EXPECT_EQ(view.buttons, (EnabledButtons{.giveUp = true}));
             EXPECT_EQ(view.overlay, Overlay::TestUnderWay);
@@ -420,7 +425,8 @@ TEST_F(TrainerTest, ChecklistEditsSaveAndSayWhatTheyDid) {
         EXPECT_EQ(std::filesystem::exists(dir.file("savedata/save.dat")), row.saved);
         EXPECT_EQ(view.messages, row.messages);
         EXPECT_EQ(s().sentence.order != order, row.reordered);
-        if (s().step == content::checklistStep)
+        if (s().step == content::checklistStep) {
             EXPECT_EQ(view.label.caption, sentenceAt(slot())) << "the page is drawn again";
+        }
     }
 }
