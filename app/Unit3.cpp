@@ -9,8 +9,8 @@
 
 namespace {
 
-constexpr int clientWidth = 690;
-constexpr int clientHeight = 348;
+constexpr int resultsClientWidth = 690;
+constexpr int resultsClientHeight = 348;
 constexpr int buttonPixels = 12;
 const QColor silver(192, 192, 192);
 const QColor cornerBlue(0, 0, 200);
@@ -61,7 +61,7 @@ TForm3::TForm3(TForm1& main)
     setPalette(pal);
     setAutoFillBackground(true);
     // FormCreate: the same pixels at any screen resolution.
-    setFixedSize(clientWidth, clientHeight);
+    setFixedSize(resultsClientWidth, resultsClientHeight);
     const QString captions[] = {QStringLiteral("STEP1"), QStringLiteral("STEP2"),
                                 QStringLiteral("STEP3"), QStringLiteral("STEP4"),
                                 QStringLiteral("STEP5"), QStringLiteral("DAY"),

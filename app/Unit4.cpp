@@ -14,8 +14,8 @@
 
 namespace {
 
-constexpr int clientWidth = 397;
-constexpr int clientHeight = 463;
+constexpr int settingsClientWidth = 397;
+constexpr int settingsClientHeight = 463;
 constexpr int windowPixels = 12;
 
 records::FontSpec windowFont(int pixels) {
@@ -35,7 +35,7 @@ TForm4::TForm4(TForm1& main)
       main_(main) {
     setAttribute(Qt::WA_QuitOnClose, false);
     setWindowTitle(QStringLiteral(" ◆ Setting"));
-    setFixedSize(clientWidth, clientHeight);
+    setFixedSize(settingsClientWidth, settingsClientHeight);
     setFont(app::toQFont(windowFont(windowPixels)));
     QPalette pal = palette();
     pal.setColor(QPalette::Window, app::toQColor(records::systemColor(15)));

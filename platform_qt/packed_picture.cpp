@@ -10,7 +10,7 @@ namespace {
 
 constexpr char magic[4] = {'Y', 'P', 'I', 'C'};
 constexpr std::size_t headerSize = 16; // magic, width, height, pixel format
-constexpr std::uint32_t maxSide = 16384;
+constexpr std::uint32_t maxPackedSide = 16384;
 
 void putU32(QByteArray& out, std::uint32_t value) {
     for (int i = 0; i < 4; ++i)
@@ -57,7 +57,7 @@ QImage unpackPicture(const unsigned char* bytes, std::size_t size) {
     const std::uint32_t width = getU32(bytes + 4);
     const std::uint32_t height = getU32(bytes + 8);
     const std::uint32_t format = getU32(bytes + 12);
-    if (width == 0 || height == 0 || width > maxSide || height > maxSide ||
+    if (width == 0 || height == 0 || width > maxPackedSide || height > maxPackedSide ||
         (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32_Premultiplied) ||
         (size - headerSize) / 4 / width < height)
         return {};

@@ -28,7 +28,7 @@ Difference misspelt(ByteRange answer, ByteRange sentence, ByteRange wrong, ByteR
     return {K::MisspeltWord, answer, sentence, wrong, wrongThere};
 }
 
-struct Case {
+struct DifferenceCase {
     const char* typed; // UTF-8, as the answer line holds it; folded as the window folds it
     const char* sentence;
     std::vector<Difference> differences;
@@ -38,7 +38,7 @@ struct Case {
 const char* const ken = "I am Ken.";
 const char* const tokyo = "I'm from Tokyo.";
 
-const Case cases[] = {
+const DifferenceCase differenceCases[] = {
     {"I am Ken.  ", ken, {}, std::nullopt},
     {"I am Ken.　", ken, {}, std::nullopt},
     {"I'm on the  tennis team.",
@@ -80,7 +80,7 @@ const Case cases[] = {
 } // namespace
 
 TEST(AnswerDifference, WhereTypedAnswersDepart) {
-    for (const Case& c : cases) {
+    for (const DifferenceCase& c : differenceCases) {
         SCOPED_TRACE(c.typed);
         const std::string typed = session::typedAnswerBytes(c.typed);
         const auto differences = session::answerDifferences(typed, c.sentence);

@@ -121,7 +121,7 @@ std::vector<Word> splitWords(std::string_view english) {
     return words;
 }
 
-std::string quoted(std::string_view s) {
+std::string inQuotes(std::string_view s) {
     return "\"" + std::string(s) + "\"";
 }
 
@@ -195,7 +195,7 @@ void addCommaProblems(std::string_view english, std::vector<std::string>& proble
             first.lower == "yes" || first.lower == "hi" || first.lower == "hello" ||
             (first.lower == "no" && contains(kAfterAnswerNo, words[1].lower));
         if (answerOrGreeting && !endsInComma(first))
-            problems.push_back("English sentence has " + quoted(first.bare) +
+            problems.push_back("English sentence has " + inQuotes(first.bare) +
                                " without the comma after it that the course teaches");
         for (std::size_t i = 1; i < words.size(); ++i)
             if (words[i].lower == "but" && !endsInComma(words[i - 1]))
@@ -207,7 +207,7 @@ void addCommaProblems(std::string_view english, std::vector<std::string>& proble
         const bool opensWithClause = first.lower == "if" || first.lower == "when";
         if (opensWithClause && !sentence.ends_with('?') &&
             sentence.find(',') == std::string_view::npos)
-            problems.push_back("English sentence opens with an " + quoted(first.bare) +
+            problems.push_back("English sentence opens with an " + inQuotes(first.bare) +
                                " clause and has no comma after it");
     }
 }
@@ -282,7 +282,7 @@ std::vector<std::string> dictationProblems(std::string_view english) {
     for (std::size_t i = 0; i < words.size(); ++i) {
         const Word& w = words[i];
         if (contains(kNumbersAboveTen, w.lower))
-            problems.push_back("English sentence has the number " + quoted(w.bare) +
+            problems.push_back("English sentence has the number " + inQuotes(w.bare) +
                                ": numbers above ten are written with digits, so leave them out");
         const std::string pair = i + 1 < words.size() ? w.lower + " " + words[i + 1].lower : "";
         for (const Variant& v : kVariants) {
@@ -290,7 +290,7 @@ std::vector<std::string> dictationProblems(std::string_view english) {
                 const std::string written =
                     v.words == w.lower ? std::string(w.bare)
                                        : std::string(w.bare) + " " + std::string(words[i + 1].bare);
-                problems.push_back("English sentence has " + quoted(written) +
+                problems.push_back("English sentence has " + inQuotes(written) +
                                    ", which is written more than one way (" + std::string(v.forms) +
                                    ")");
                 break;
@@ -303,7 +303,7 @@ std::vector<std::string> dictationProblems(std::string_view english) {
             !bare.empty() && std::string_view(".?!").find(bare.back()) != std::string_view::npos;
         const bool afterComma = i > 0 && words[i - 1].raw.ends_with(',');
         if (contains(kOptionalCommaWords, w.lower) && (endsSentence || afterComma))
-            problems.push_back("English sentence has " + quoted(w.bare) +
+            problems.push_back("English sentence has " + inQuotes(w.bare) +
                                " at the end of a clause: the comma before it is optional, so"
                                " the sentence has two right answers");
     }
