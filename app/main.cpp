@@ -7,9 +7,7 @@
 #include "app/accessible_names.h"
 #include "app/display_scaling.h"
 #include "app/text_literals.h"
-#include "platform/file_attributes.h"
 #include "platform_qt/packed_picture.h"
-#include "records/save_files.h"
 
 #include <QApplication>
 #include <QCloseEvent>
