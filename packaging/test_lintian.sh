@@ -8,6 +8,9 @@ build=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "lintian test: $*" >&2; exit 1; }
+for tool in lintian dpkg-shlibdeps; do
+  command -v "$tool" >/dev/null || { echo "lintian test: skipped, $tool is not installed"; exit 77; }
+done
 
 (cd "$build" && cpack -G DEB -B "$work" >"$work/cpack.log" 2>&1) || { tail -n 20 "$work/cpack.log"; fail "cpack failed"; }
 deb=$(ls "$work"/yomirin_*.deb) || fail "no package made"

@@ -22,12 +22,13 @@ build_packages=(
   fonts-dejavu-core                 # the Latin face of the artwork
   libgtest-dev                      # GoogleTest
   python3-markdown                  # the guide's HTML page, made at build time
-  appstream dpkg-dev                # checking the AppStream metadata; the Debian package's dependencies
-  lintian                           # checking the Debian package as Debian does
 )
 packages=(
   "${build_packages[@]}"
+  appstream dpkg-dev                # checking the AppStream metadata; the Debian package's dependencies
+  lintian                           # checking the Debian package as Debian does
   clang libclang-rt-14-dev          # the fuzz targets: clang and its libFuzzer
+  llvm-14                           # llvm-symbolizer: the functions and lines in a fuzz target's report
   flite                             # a lighter voice engine, chosen with -DYOMIRIN_VOICE=flite:slt:1.15
   pocketsphinx pocketsphinx-en-us python3  # the listening check of the voices (bench/voices_wer.sh, run by a test)
   xvfb xauth                        # a virtual display for machines without one
@@ -65,4 +66,6 @@ export DEBIAN_FRONTEND=noninteractive
 # Package lists fetched in the last hour (by the --voices run just before) are fresh enough.
 [ -n "$(find /var/lib/apt/lists -maxdepth 1 -name '*_Packages*' -mmin -60 -print -quit)" ] \
   || apt-get update -qq
-apt-get install -y -qq "${missing[@]}" >/dev/null
+# What the packages only recommend is left out: none of it is used here, and it would more than
+# double what a fresh machine unpacks (a second Qt, GTK 4, the graphics drivers, LLVM's headers).
+apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
