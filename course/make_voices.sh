@@ -341,10 +341,11 @@ synthesise() {
 # interrupted run never leaves a stamp that claims a voice it did not finish.
 make_chunk() {
   local dir=$1 chunk=$2 engine voice stretch id say raw trim tmp lufs rest gain limit status=0
-  local trimmed=() measured=() made=() args=() outs=() i
+  local trimmed=() measured=() made=() args=() outs=() leftovers=() i after_head
   IFS=: read -r engine voice stretch <<<"$YOMIRIN_VOICE"
   while read -r id; do
-    cut -f1 "$dir/.src/$id.txt.new" >"$dir/.$id.say.txt"
+    IFS=$'\t' read -r say _ <"$dir/.src/$id.txt.new"
+    printf '%s\n' "$say" >"$dir/.$id.say.txt"
   done <"$chunk"
   [[ $engine == festival ]] && festival_chunk "$dir" "$voice" "$stretch" "$chunk"
   while read -r id; do
@@ -369,7 +370,7 @@ make_chunk() {
       status=1
       continue
     fi
-    rm -f "$raw" "$say"
+    leftovers+=("$raw" "$say")
     trimmed+=("$trim")
   done <"$chunk"
 
@@ -377,12 +378,13 @@ make_chunk() {
   # floating point, so nothing clips on the way); then the fade-in, the lead and the tail. The limit is
   # the ceiling, or the peak of the voice after its head where that is lower: festival starts some
   # sentences with a few pitch periods far louder than anything after them, and they are held to it.
+  ((${#leftovers[@]} == 0)) || rm -f "${leftovers[@]}"
   ((${#trimmed[@]})) && mapfile -t measured < <(loudness_of "${trimmed[@]}")
+  after_head=$(awk -v h="$HEAD_SECONDS" -v l="$LEAD_SECONDS" 'BEGIN { print h - l }')
   for ((i = 0; i < ${#measured[@]}; i++)); do
     IFS=$'\t' read -r trim lufs <<<"${measured[i]}"
     id=${trim##*/.} id=${id%%.*}
-    rest=$(sox "$trim" -n trim "$(awk -v h="$HEAD_SECONDS" -v l="$LEAD_SECONDS" 'BEGIN { print h - l }')" \
-      stats 2>&1 | awk '$1 == "Pk" && $2 == "lev" { print $4 }')
+    rest=$(sox "$trim" -n trim "$after_head" stats 2>&1 | awk '$1 == "Pk" && $2 == "lev" { print $4 }')
     read -r gain limit < <(awk -v t="$LOUDNESS_TARGET" -v l="$lufs" -v c="$PEAK_CEILING" -v r="$rest" \
       'BEGIN { g = t - l; m = (r ~ /^-?[0-9.]+$/ && r + g < c) ? r + g : c; printf "%.2f %.2f\n", g, m }')
     args+=(-i "file:$trim")
@@ -393,6 +395,7 @@ make_chunk() {
       args=() outs=()
     fi
   done
+  leftovers=()
   for trim in "${trimmed[@]}"; do
     id=${trim##*/.} id=${id%%.*} tmp="$dir/.$id.tmp.wav"
     if sox -q -D "$dir/.$id.loud.wav" -b 16 -e signed-integer "$tmp" \
@@ -402,14 +405,17 @@ make_chunk() {
       printf 'make_voices: could not bring the voice of %s to its loudness\n' "$id" >&2
       status=1
     fi
-    rm -f "$trim" "$dir/.$id.loud.wav"
+    leftovers+=("$trim" "$dir/.$id.loud.wav")
   done
+  ((${#leftovers[@]} == 0)) || rm -f "${leftovers[@]}"
 
   # Each wav and then its stamp are moved into place only when complete and within the limits.
-  local -A problems_of=()
-  local path _lufs _peak _ratio _lead problems
-  while IFS=$'\t' read -r path _lufs _peak _ratio _lead problems; do
+  local -A problems_of=() figures_of=()
+  local path _lufs _peak _ratio _lead problems line
+  while IFS= read -r line; do
+    IFS=$'\t' read -r path _lufs _peak _ratio _lead problems <<<"$line"
     problems_of[$path]=${problems:-none}
+    figures_of[$path]=$line
   done < <(voice_figures "${made[@]}")
   for tmp in "${made[@]}"; do
     id=${tmp##*/.} id=${id%%.*}
@@ -422,6 +428,7 @@ make_chunk() {
     fi
     mv -f "$tmp" "$dir/$id.wav"
     mv -f "$dir/.src/$id.txt.new" "$dir/.src/$id.txt"
+    printf '%s\n' "${figures_of[$tmp]}" >>"$chunk.figures"
   done
   return "$status"
 }
@@ -568,13 +575,6 @@ esac
 for t in "$tool" sox ffmpeg python3; do
   command -v "$t" >/dev/null || die "$t is not installed"
 done
-# A voice that is not installed would otherwise fail once per sentence.
-case $engine in
-  festival) festival -b "(voice_$voice)" >/dev/null 2>&1 ;;
-  flite) flite -lv | grep -qw -- "$voice" ;;
-  espeak-ng) espeak-ng -v "$voice" -q "" >/dev/null 2>&1 ;;
-esac || die "voice $voice of $engine is not installed (the default needs the packages festival and" \
-  "festvox-us-slt-hts; YOMIRIN_VOICE=flite:slt:1.15 needs only flite)"
 jobs=${YOMIRIN_VOICE_JOBS:-2}
 [[ $jobs =~ ^[1-9][0-9]*$ ]] || die "YOMIRIN_VOICE_JOBS must be a positive number"
 
@@ -585,9 +585,24 @@ flock 9
 rm -f "$onsei_dir"/.*.raw.wav "$onsei_dir"/.*.trim.wav "$onsei_dir"/.*.loud.wav "$onsei_dir"/.*.tmp.wav \
   "$onsei_dir"/.*.say.txt "$onsei_dir"/.src/*.txt.new
 
+# A voice that is not installed would otherwise fail once per sentence. It is looked for only where
+# there is something to make (starting festival to ask takes a second), and before the settings
+# change, so that a voice not installed leaves the voices made before as they were.
+voice_checked=
+check_voice_installed() {
+  case $engine in
+    festival) festival -b "(voice_$voice)" >/dev/null 2>&1 ;;
+    flite) flite -lv | grep -qw -- "$voice" ;;
+    espeak-ng) espeak-ng -v "$voice" -q "" >/dev/null 2>&1 ;;
+  esac || die "voice $voice of $engine is not installed (the default needs the packages festival and" \
+    "festvox-us-slt-hts; YOMIRIN_VOICE=flite:slt:1.15 needs only flite)"
+  voice_checked=yes
+}
+
 settings="$YOMIRIN_VOICE lead=$LEAD_SECONDS fade=$FADE_SECONDS tail=$TAIL_SECONDS trim=$HEAD_TRIM/$TAIL_TRIM"
 settings+=" loudness=$LOUDNESS_TARGET ceiling=$PEAK_CEILING limiter=$LIMITER"
 if [[ ! -f $onsei_dir/.src/voice.txt || $(<"$onsei_dir/.src/voice.txt") != "$settings" ]]; then
+  check_voice_installed
   rm -f "$onsei_dir"/.src/[0-9][0-9][0-9].txt
   printf '%s\n' "$settings" >"$onsei_dir/.src/voice.txt"
 fi
@@ -619,6 +634,7 @@ done <"$listing"
 
 count=$(wc -l <"$todo")
 if ((count > 0)); then
+  [[ -n $voice_checked ]] || check_voice_installed
   printf 'make_voices: synthesising %d voice(s) with %s\n' "$count" "$YOMIRIN_VOICE"
   # Dealt out in turn, so every worker gets sentences from the whole course and about as much work.
   ((jobs > count)) && jobs=$count
@@ -629,7 +645,7 @@ if ((count > 0)); then
   done
   printf '%s\n' "${chunks[@]}" \
     | xargs -P "$jobs" -n 1 bash "${BASH_SOURCE[0]}" --chunk "$onsei_dir" || status=1
-  # The figures of the whole set, to which each new voice has just been held.
-  voice_figures "$onsei_dir"/[0-9][0-9][0-9].wav | summarise_figures
+  # The figures of the voices made, as each worker measured them before taking it.
+  cat "$work"/chunk*.figures 2>/dev/null | summarise_figures
 fi
 exit "$status"

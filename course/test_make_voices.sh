@@ -139,11 +139,11 @@ PY
   YOMIRIN_VOICE=flite:slt:1.0 bash "$script" "$text" "$onsei" >/dev/null || fail "run with another voice failed"
   after=$(snapshot "$onsei")
   [[ $(changed "$before" "$after" | wc -w) == 20 ]] || fail "another voice remade only $(changed "$before" "$after")"
-  bash "$script" "$text" "$onsei" >/dev/null || fail "run back with the default voice failed"
 
-  # Bad settings are refused before anything is touched.
+  # Bad settings, and a voice that is not installed, are refused before anything is touched.
   settings=$(<"$onsei/.src/voice.txt")
-  for v in 'nothing:slt:1.0' 'flite:slt:fast' 'flite:slt:0' 'flite:s(l)t:1.0' 'flite:slt:1.0;rm'; do
+  for v in 'nothing:slt:1.0' 'flite:slt:fast' 'flite:slt:0' 'flite:s(l)t:1.0' 'flite:slt:1.0;rm' \
+           'flite:nosuchvoice:1.0'; do
     YOMIRIN_VOICE=$v bash "$script" "$text" "$onsei" >/dev/null 2>&1 && fail "accepted YOMIRIN_VOICE=$v"
   done
   [[ $(<"$onsei/.src/voice.txt") == "$settings" ]] || fail "a refused voice changed the settings"
@@ -209,8 +209,10 @@ part_words() {
   unset YOMIRIN_LEXICON YOMIRIN_VOICE_SPELLINGS
 }
 
-# Bad course files, other line ends and a removed file, from the voices of a first run.
+# Bad course files, other line ends and a removed file, from the voices of a first run. Reading
+# the course is the same for every engine: flite, which starts at once, makes the voices.
 part_files() {
+  export YOMIRIN_VOICE=flite:slt:1.15
   bash "$script" "$text" "$onsei" >/dev/null || fail "first run failed"
   # Malformed course files: the run fails and names the file, its old voices stay, the good file is
   # still processed.
